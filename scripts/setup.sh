@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs (only those missing) and
+# configures and builds it. Usage: scripts/setup.sh [build-folder] [extra cmake options...]
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$top/build}
+shift || true
+
+packages=(g++ cmake ninja-build pkg-config libsqlite3-dev sqlite3 zlib1g-dev libminizip-dev
+          libgtest-dev libgmock-dev)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=""
+  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+  $sudo_cmd apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}"
+fi
+
+cmake -S "$top" -B "$build" -G Ninja "$@"
+cmake --build "$build"
