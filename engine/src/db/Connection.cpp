@@ -1,0 +1,131 @@
+#include "db/Connection.h"
+
+#include <strings.h>
+
+#include "db/Dialect.h"
+
+namespace lindor::db {
+namespace {
+
+std::string& ProcessConnectionStringSlot()
+{
+    static std::string connectionString;
+    return connectionString;
+}
+
+std::string Trim(const std::string& text)
+{
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return std::string();
+    const std::size_t last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+DatabaseError ClosedError()
+{
+    return DatabaseError(dberr::kClosed, "Operation is not allowed when the object is closed.");
+}
+
+}  // namespace
+
+std::string BuildConnectionString(const std::string& path)
+{
+    return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path + ";Persist Security Info=False";
+}
+
+std::string DataSourceOf(const std::string& connectionString)
+{
+    std::size_t start = 0;
+    while (start <= connectionString.size()) {
+        std::size_t end = connectionString.find(';', start);
+        if (end == std::string::npos) end = connectionString.size();
+        const std::string part = connectionString.substr(start, end - start);
+        const std::size_t equals = part.find('=');
+        if (equals != std::string::npos && SameName(Trim(part.substr(0, equals)), "Data Source"))
+            return Trim(part.substr(equals + 1));
+        start = end + 1;
+    }
+    return std::string();
+}
+
+void SetProcessConnectionString(const std::string& connectionString)
+{
+    ProcessConnectionStringSlot() = connectionString;
+}
+
+const std::string& ProcessConnectionString() { return ProcessConnectionStringSlot(); }
+
+Connection::~Connection()
+{
+    try {
+        Close();
+    } catch (...) {
+        // A destructor must not throw; Close already rolled back what it could.
+    }
+}
+
+void Connection::Open(const std::string& connectionString)
+{
+    Close();
+    const std::string path = DataSourceOf(connectionString);
+    if (path.empty())
+        throw DatabaseError(dberr::kCannotOpen,
+                            "The connection string names no database file (Data Source).");
+    database_ = SharedDatabase::Open(path);
+}
+
+void Connection::Close()
+{
+    if (database_ == nullptr) return;
+    std::shared_ptr<SharedDatabase> database = std::move(database_);
+    database_ = nullptr;
+    if (transactions_ > 0 && database->Owns(this)) {
+        transactions_ = 0;
+        database->Rollback(this);
+    }
+    transactions_ = 0;
+}
+
+SharedDatabase& Connection::database() const
+{
+    if (database_ == nullptr) throw ClosedError();
+    return *database_;
+}
+
+void Connection::BeginTrans()
+{
+    database().Begin(this);
+    ++transactions_;
+}
+
+void Connection::CommitTrans()
+{
+    database().Commit(this);
+    --transactions_;
+}
+
+void Connection::RollbackTrans()
+{
+    database().Rollback(this);
+    --transactions_;
+}
+
+bool Connection::InTransaction() const { return database_ != nullptr && transactions_ > 0; }
+
+Transaction::~Transaction()
+{
+    if (done_ || !connection_.InTransaction()) return;
+    try {
+        connection_.RollbackTrans();
+    } catch (...) {
+        // Nothing more can be done from a destructor; the file keeps its state.
+    }
+}
+
+void Transaction::Commit()
+{
+    connection_.CommitTrans();
+    done_ = true;
+}
+
+}  // namespace lindor::db

@@ -1,0 +1,179 @@
+// A cursor over a query or table. Over a plain single-table SELECT it is
+// keyed and updatable: it keeps the rows' keys in query order and reads the
+// rows themselves on demand, in pages, with statements that finish before
+// each call returns (so an open cursor never holds the file's read lock).
+// Over anything else (joins) it is read-only and holds its rows in memory.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include <lindor/Variant.h>
+
+#include "db/Connection.h"
+#include "db/SchemaType.h"
+
+namespace lindor::db {
+
+enum class CursorType { ForwardOnly, Keyset, Dynamic, Static };
+enum class LockType { ReadOnly, Pessimistic, Optimistic };
+enum class CommandKind { Text, Table };
+
+// Absolute positions that are not rows.
+constexpr long kPositionUnknown = -1;
+constexpr long kPositionBOF = -2;
+constexpr long kPositionEOF = -3;
+
+class Recordset;
+
+// One column of the current row, by name or position.
+class Field {
+public:
+    Field(Recordset& recordset, int index) : recordset_(recordset), index_(index) {}
+
+    Variant Value() const;
+    void SetValue(const Variant& value);
+    // Reads the next chunk of at most `size` bytes of a long binary value;
+    // successive calls continue where the last one stopped.
+    std::vector<std::uint8_t> GetChunk(std::size_t size);
+    void AppendChunk(const std::vector<std::uint8_t>& bytes);
+    // The stored size of a long binary or text value in bytes (0 for NULL).
+    std::int64_t ActualSize() const;
+    const std::string& Name() const;
+    bool IsNull() const { return Value().IsNull(); }
+
+private:
+    Recordset& recordset_;
+    int index_;
+};
+
+class Recordset {
+public:
+    Recordset() = default;
+    ~Recordset();
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+
+    // Opens on the connection given.
+    void Open(const std::string& source, Connection& connection, CursorType cursor = CursorType::Keyset,
+              LockType lock = LockType::Optimistic, CommandKind kind = CommandKind::Text);
+    // Opens on a connection of its own made from the connection string.
+    void Open(const std::string& source, const std::string& connectionString,
+              CursorType cursor = CursorType::Keyset, LockType lock = LockType::Optimistic,
+              CommandKind kind = CommandKind::Text);
+    // Cancels a pending edit and closes; closing a closed cursor does nothing.
+    void Close();
+    bool IsOpen() const { return open_; }
+    const std::string& Source() const { return source_; }
+
+    bool IsEOF() const;
+    bool IsBOF() const;
+    void MoveFirst();
+    void MoveNext();
+    long RecordCount() const;
+    // One-based position of the current row, or kPositionBOF / kPositionEOF.
+    long AbsolutePosition() const;
+    void SetAbsolutePosition(long position);
+
+    // Shows only the rows, among the cursor's own, for which the criterion
+    // holds; an empty criterion shows all rows again. Moves to the first row.
+    void SetFilter(const std::string& criterion);
+    const std::string& Filter() const { return filter_; }
+    // Moves to the first row, from the current one on, for which the criterion
+    // holds; after the last row when there is none. Returns whether found.
+    bool Find(const std::string& criterion);
+    // Runs the query again (the filter is dropped) and moves to the first row.
+    void Requery();
+
+    void AddNew();
+    // Writes the pending new row or changes.
+    void Update();
+    void CancelUpdate();
+    bool EditPending() const { return editMode_ != EditMode::None; }
+    // Deletes the current row; it stays current, marked deleted, until a move.
+    void Delete();
+
+    int FieldCount() const;
+    Field Fields(int index);
+    Field Fields(const std::string& name);
+    int ColumnIndex(const std::string& name) const;  // throws when missing
+    bool IsUpdatable() const { return keyed_ && lock_ != LockType::ReadOnly; }
+
+private:
+    friend class Field;
+    struct Column {
+        std::string name;       // as the query shows it
+        std::string tableName;  // the table's own column
+        SchemaType type = SchemaType::Unknown;
+        int size = 0;
+    };
+    struct Row {
+        std::vector<Variant> values;
+        std::vector<std::int64_t> blobSizes;  // long binary cells: stored size, -1 for NULL
+        std::vector<std::vector<std::uint8_t>> blobs;  // in-memory cursors only
+        bool missing = false;  // deleted by another program before it was read
+    };
+    enum class EditMode { None, Edit, AddNew };
+
+    void OpenOn(const std::string& source, CursorType cursor, LockType lock, CommandKind kind);
+    void Prepare(const std::string& sql);
+    void LoadKeys();
+    void LoadRows(const std::string& sql);
+    std::size_t ViewSize() const;
+    std::size_t KeyIndexAt(std::size_t viewIndex) const;
+    const Row& CurrentRow();
+    const Row& RowAt(std::size_t keyIndex);
+    void FetchRows(std::size_t firstKeyIndex, std::size_t count);
+    std::vector<std::int64_t> MatchingRowids(const std::string& criterion);
+    void CheckOpen() const;
+    void CheckCurrent() const;
+    void CheckUpdatable() const;
+    void ResetChunkReads();
+    void PurgeDeletedKeys();
+    void WriteNewRow();
+    void WriteChangedRow();
+    [[noreturn]] void ThrowExplained(const DatabaseError& error, bool deleting,
+                                     const std::map<int, Variant>& values);
+    SharedDatabase& database() const;
+
+    Variant ValueOf(int column);
+    void SetValueOf(int column, const Variant& value);
+    std::vector<std::uint8_t> ChunkOf(int column, std::size_t size);
+    void AppendChunkTo(int column, const std::vector<std::uint8_t>& bytes);
+    std::int64_t SizeOf(int column);
+
+    std::unique_ptr<Connection> ownConnection_;
+    Connection* connection_ = nullptr;
+    bool open_ = false;
+    bool keyed_ = false;
+    LockType lock_ = LockType::ReadOnly;
+    std::string source_;
+    std::string table_;
+    std::string keyQuery_;
+    std::string rowQueryColumns_;
+    std::vector<Column> columns_;
+
+    std::vector<std::int64_t> keys_;          // rowids in query order (keyed cursors)
+    std::vector<Row> rows_;                   // all rows (in-memory cursors)
+    std::unordered_map<std::size_t, Row> cache_;  // fetched rows by key index
+    std::set<std::int64_t> deleted_;
+    std::size_t lastFetchEnd_ = 0;
+    std::size_t readAhead_ = 0;
+
+    bool filtered_ = false;
+    std::vector<std::uint32_t> view_;  // key indexes shown while filtered
+    std::string filter_;
+    long current_ = 0;  // index into the view; -1 = before first, ViewSize() = after last
+
+    EditMode editMode_ = EditMode::None;
+    std::map<int, Variant> pending_;
+    std::map<int, std::vector<std::uint8_t>> pendingBlobs_;
+    std::map<int, std::int64_t> chunkOffsets_;
+};
+
+}  // namespace lindor::db
