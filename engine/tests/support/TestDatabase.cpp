@@ -1,0 +1,91 @@
+#include "support/TestDatabase.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "core/Folders.h"
+#include "db/Connection.h"
+#include "schema/CreateDB.h"
+
+namespace lindor::test {
+
+std::string TestFolder()
+{
+    const char* tmp = std::getenv("TMPDIR");
+    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = info != nullptr ? std::string(info->test_suite_name()) + "." + info->name()
+                                        : "no-test";
+    for (char& c : name)
+        if (c == '/') c = '_';
+    const std::filesystem::path folder =
+        std::filesystem::path(tmp != nullptr ? tmp : "/tmp") / "lindor-tests" / name;
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    return folder.string() + "/";
+}
+
+std::string NewDatabase(const std::string& name)
+{
+    const std::string path = TestFolder() + name;
+    if (!CreateDB(path)) ADD_FAILURE() << "CreateDB failed for " << path;
+    db::SetProcessConnectionString(db::BuildConnectionString(path));
+    return path;
+}
+
+std::string ReadWholeFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+namespace {
+
+std::string ErrLogPath() { return ProgramDataFolder() + "Err.log"; }
+
+std::string Field(const std::string& entry, const std::string& label)
+{
+    const std::size_t start = entry.find(label);
+    if (start == std::string::npos) return std::string();
+    const std::size_t from = start + label.size();
+    const std::size_t end = entry.find("\r\n", from);
+    return entry.substr(from, end - from);
+}
+
+}  // namespace
+
+LogWatch::LogWatch() : start_(ReadWholeFile(ErrLogPath()).size()) {}
+
+std::vector<LogEntry> LogWatch::Entries() const
+{
+    const std::string all = ReadWholeFile(ErrLogPath());
+    const std::string text = all.size() >= start_ ? all.substr(start_) : all;
+    const std::string separator = "--------------------------------------------\r\n";
+    std::vector<LogEntry> entries;
+    for (std::size_t at = text.find(separator); at != std::string::npos;) {
+        const std::size_t next = text.find(separator, at + separator.size());
+        const std::string entry = text.substr(at, next == std::string::npos ? std::string::npos : next - at);
+        LogEntry e;
+        e.code = std::atoi(Field(entry, "[ErrCode]: ").c_str());
+        e.source = Field(entry, "[Source]: ");
+        e.description = Field(entry, "[Description]: ");
+        entries.push_back(e);
+        at = next;
+    }
+    return entries;
+}
+
+bool LogWatch::Has(int code, const std::string& source, const std::string& text) const
+{
+    for (const LogEntry& e : Entries())
+        if (e.code == code && e.source == source && e.description.find(text) != std::string::npos)
+            return true;
+    return false;
+}
+
+}  // namespace lindor::test

@@ -1,0 +1,38 @@
+// Shared helpers of the engine's white-box tests: fresh databases in a
+// per-test folder, and the entries a test appended to the error log.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace lindor::test {
+
+// A new empty folder for the running test, under $TMPDIR.
+std::string TestFolder();
+
+// Creates a new database (all tables and default rows) in the test folder and
+// makes it the process's database; returns its path.
+std::string NewDatabase(const std::string& name = "test.mdb");
+
+// One entry of the error log.
+struct LogEntry {
+    int code = 0;
+    std::string source;
+    std::string description;
+};
+
+// Remembers where the error log ends; Entries() returns what was appended since.
+class LogWatch {
+public:
+    LogWatch();
+    std::vector<LogEntry> Entries() const;
+    // True when an appended entry has this code and source and its description contains `text`.
+    bool Has(int code, const std::string& source, const std::string& text = "") const;
+
+private:
+    std::size_t start_ = 0;
+};
+
+std::string ReadWholeFile(const std::string& path);
+
+}  // namespace lindor::test
