@@ -435,40 +435,26 @@ TEST(CheckVersionInProject, ZeroMatchesAnythingAndTheOwnerIsChecked)
 
 // ---- name lists --------------------------------------------------------------------
 
-template <class List>
-std::vector<std::string> Names(List* list)
-{
-    std::int32_t count = 0;
-    list->get_Count(&count);
-    std::vector<std::string> names;
-    for (std::int32_t i = 0; i < count; ++i) {
-        std::string name;
-        list->get_Item(i, &name);
-        names.push_back(name);
-    }
-    return names;
-}
-
 TEST(NameLists, ListEveryStoredName)
 {
     const std::string path = test::NewDatabase();
     ComPtr<CExeContext> context = OpenContext(path);
     ComPtr<IBugStatus> statuses;
     ASSERT_EQ(context->get_AllBugStatus(statuses.put()), S_OK);
-    EXPECT_EQ(Names(statuses.get()).size(), 10u);
+    EXPECT_EQ(test::NamesOf(statuses.get()).size(), 10u);
     ComPtr<IBugSeverity> severities;
     ASSERT_EQ(context->get_BugSeverity(severities.put()), S_OK);
-    EXPECT_EQ(Names(severities.get()),
+    EXPECT_EQ(test::NamesOf(severities.get()),
               (std::vector<std::string>{"Crash", "Critical", "Moderate", "Normal", "Trivial"}));
     ComPtr<IBugPriority> priorities;
     ASSERT_EQ(context->get_BugPriority(priorities.put()), S_OK);
-    EXPECT_EQ(Names(priorities.get()), (std::vector<std::string>{"High", "Low", "Normal"}));
+    EXPECT_EQ(test::NamesOf(priorities.get()), (std::vector<std::string>{"High", "Low", "Normal"}));
     ComPtr<IBugReproductive> reproducibility;
     ASSERT_EQ(context->get_BugReproductive(reproducibility.put()), S_OK);
-    EXPECT_EQ(Names(reproducibility.get()).size(), 4u);
+    EXPECT_EQ(test::NamesOf(reproducibility.get()).size(), 4u);
     ComPtr<IBugStatus> current;
     ASSERT_EQ(context->get_BugStatus(current.put()), S_OK);
-    EXPECT_TRUE(Names(current.get()).empty()) << "no active project";
+    EXPECT_TRUE(test::NamesOf(current.get()).empty()) << "no active project";
 }
 
 TEST(NameLists, ADatabaseFailureGivesEachListsOwnReport)

@@ -22,6 +22,27 @@ namespace lindor::test {
 
 using ColumnValues = std::vector<std::pair<std::string, Variant>>;
 
+// The description the last failing call left for its caller.
+inline std::string ErrorText()
+{
+    return LastCallerError().description;
+}
+
+// The names of a name list (statuses, severities, ...), in list order.
+template <class List>
+std::vector<std::string> NamesOf(List* list)
+{
+    std::int32_t count = 0;
+    list->get_Count(&count);
+    std::vector<std::string> names;
+    for (std::int32_t i = 0; i < count; ++i) {
+        std::string name;
+        list->get_Item(i, &name);
+        names.push_back(name);
+    }
+    return names;
+}
+
 inline void InsertRow(const std::string& table, const ColumnValues& values)
 {
     db::Recordset rows;
