@@ -13,10 +13,7 @@ using test::LastCallerError;
 using test::LogWatch;
 using test::OpenContext;
 
-std::string ErrorText()
-{
-    return LastCallerError().description;
-}
+using test::ErrorText;
 
 std::vector<std::int32_t> ProjectIDs(IProjectSet* projects)
 {

@@ -16,10 +16,7 @@ using test::LastCallerError;
 using test::LogWatch;
 using test::OpenContext;
 
-std::string ErrorText()
-{
-    return LastCallerError().description;
-}
+using test::ErrorText;
 
 std::int32_t Number(HRESULT (CExeContext::*get)(std::int32_t*), CExeContext& context)
 {

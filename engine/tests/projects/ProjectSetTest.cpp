@@ -15,10 +15,7 @@ using test::LogWatch;
 using test::NextID;
 using test::OpenContext;
 
-std::string ErrorText()
-{
-    return LastCallerError().description;
-}
+using test::ErrorText;
 
 ComPtr<IProject> NewProject(const std::string& name, std::initializer_list<const char*> versions)
 {
