@@ -237,6 +237,13 @@ void Recordset::OpenOn(const std::string& source, CursorType, LockType lock, Com
     current_ = 0;
 }
 
+Connection& Recordset::ActiveConnection() const
+{
+    if (connection_ == nullptr || !open_)
+        throw DatabaseError(dberr::kClosed, "Operation is not allowed when the object is closed.");
+    return *connection_;
+}
+
 SharedDatabase& Recordset::database() const
 {
     if (connection_ == nullptr) throw DatabaseError(dberr::kClosed, "Operation is not allowed when the object is closed.");

@@ -70,6 +70,10 @@ public:
     void Close();
     bool IsOpen() const { return open_; }
     const std::string& Source() const { return source_; }
+    // The connection the cursor reads through (its own one when it was opened
+    // from a connection string), so that a reader can open a second cursor on
+    // the same database and inside the same transaction. Throws when closed.
+    Connection& ActiveConnection() const;
 
     bool IsEOF() const;
     bool IsBOF() const;
