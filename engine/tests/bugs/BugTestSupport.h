@@ -2,12 +2,16 @@
 // database, values read straight out of it, and the caller's error text.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 
 #include "bugs/CBug.h"
 #include "core/ErrorInfo.h"
 #include "core/ErrorReport.h"
 #include "db/Recordset.h"
+#include "filters/CBugFilter.h"
+#include "filters/CBugFilterSet.h"
 #include "support/TestDatabase.h"
 
 namespace lindor::test {
@@ -49,6 +53,15 @@ inline void StoreBug(const StoredBug& bug)
     rows.Fields("BugType").SetValue(Variant::I4(bug.type));
     if (bug.reported != 0.0) rows.Fields("ReportedDate").SetValue(Variant::Date(bug.reported));
     rows.Update();
+}
+
+// Bugs first..last in version 1, written in one transaction.
+inline void StoreBugs(std::int32_t first, std::int32_t last)
+{
+    db::Connection connection(db::ProcessConnectionString());
+    db::Transaction transaction(connection);
+    for (std::int32_t id = first; id <= last; ++id) StoreBug(StoredBug(id));
+    transaction.Commit();
 }
 
 // An attachment row whose contents are a few plain bytes (not an archive).
@@ -99,6 +112,25 @@ inline ComPtr<CBug> NewBug(const std::string& description = "crash on start")
     bug->put_Severity("Crash");
     bug->put_Reproductive("Always");
     return bug;
+}
+
+// One filter condition; the value must suit the column.
+inline ComPtr<IBugFilter> Condition(const std::string& field, eLogCondition comparison,
+                                    const Variant& value, eLogOperation andOr = LogAnd)
+{
+    ComPtr<CBugFilter> filter = MakeObject<CBugFilter>();
+    filter->put_Field(field);
+    filter->put_Condition(comparison);
+    filter->put_AndOr(andOr);
+    if (Failed(filter->put_Value(value))) ADD_FAILURE() << "value refused for " << field;
+    return ComPtr<IBugFilter>(filter);
+}
+
+inline ComPtr<IBugFilterSet> FilterOf(std::initializer_list<ComPtr<IBugFilter>> conditions)
+{
+    ComPtr<CBugFilterSet> set = MakeObject<CBugFilterSet>();
+    for (const ComPtr<IBugFilter>& condition : conditions) set->Add(condition.get());
+    return ComPtr<IBugFilterSet>(set);
 }
 
 }  // namespace lindor::test
