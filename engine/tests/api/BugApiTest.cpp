@@ -233,6 +233,25 @@ TEST_F(BugWalk, AddsUnderRightsAndRefusesWithout)
     EXPECT_EQ(Sql("SELECT COUNT(*) FROM tBugReport;"), "3");
 }
 
+TEST_F(BugWalk, WithoutAnActiveProjectTheUsersProjectsAreTheScope)
+{
+    ComPtr<lindor::IBugSet> bugs = OpenAs("dana");
+    AddBug(bugs.get(), "project 1", 2);
+    AddBug(bugs.get(), "project 2", 4);
+    ASSERT_EQ(context_->SetActiveProject(0, 0), S_OK);
+    ComPtr<lindor::IBugSet> all;
+    ASSERT_EQ(context_->OpenBugSet(lindor::eBug, nullptr, all.put()), S_OK) << ErrorText();
+    EXPECT_EQ(Shown(all.get()), (IDs{1})) << "Dana's role has rights in project 1 only";
+    ComPtr<lindor::IBug> refused;
+    EXPECT_EQ(all->Add(NewBug("no project", 1).get(), refused.put()), E_FAIL);
+    EXPECT_EQ(ErrorText(), "You cannot perform this action when no project is selected!");
+
+    // The administrator of a new database has no role, so no project to see.
+    ASSERT_EQ(context_->Login("Admin", ""), S_OK);
+    ASSERT_EQ(context_->OpenBugSet(lindor::eBug, nullptr, all.put()), S_OK) << ErrorText();
+    EXPECT_TRUE(Shown(all.get()).empty());
+}
+
 TEST_F(BugWalk, UpdatesOnlyThePermittedColumns)
 {
     ComPtr<lindor::IBugSet> dana = OpenAs("dana");
