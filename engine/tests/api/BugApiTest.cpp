@@ -233,6 +233,54 @@ TEST_F(BugWalk, AddsUnderRightsAndRefusesWithout)
     EXPECT_EQ(Sql("SELECT COUNT(*) FROM tBugReport;"), "3");
 }
 
+TEST_F(BugWalk, TheExampleConditionsSelectTheRowsTheyDescribe)
+{
+    Sql("INSERT INTO tBugReport (BugID, SeverityName, StatusName, PriorityName, ReproductiveName, "
+        "Description, ReportedByID, FixedByID, DateDue, ReportedInVersionID, BugType) VALUES "
+        "(1, 'Crash', 'New', 'High', 'Always', 'crash', 7, 0, 38410.5, 1, 1),"
+        "(2, 'Crash', 'Active', 'Low', 'Always', 'Crash', 3, 0, 38416.75, 1, 1),"
+        "(3, 'Normal', 'Waiting', 'High', 'Always', 'slow', 7, 2, 38420, 1, 0),"
+        "(4, 'Crash', 'Waiting', 'Normal', 'Always', 'crashes', 7, 5, 38300, 1, 0),"
+        "(5, 'Crash', 'Active', 'Normal', 'Always', 'x', 1, 1, 38415.99, 1, 0);");
+    ComPtr<lindor::IBugSet> bugs = Make<lindor::IBugSet>("Lindor.BugSet.1");
+    ASSERT_EQ(bugs->Open(nullptr), S_OK) << ErrorText();
+    using lindor::Equal;
+    const auto crashThen = [](const std::vector<Cond>& batch) {
+        ComPtr<lindor::IBugFilterSet> set =
+            SetOf({{"SeverityName", Equal, Variant::Text("Crash")}});
+        EXPECT_EQ(set->AddBatch(SetOf(batch).get()), S_OK);
+        return set;
+    };
+    ComPtr<lindor::IBugFilterSet> withType =
+        crashThen({{"StatusName", Equal, Variant::Text("Active")}});
+    ComPtr<lindor::IBugFilter> type = Make<lindor::IBugFilter>("Lindor.BugFilter.1");
+    type->put_Field("BugType");
+    type->put_Value(Variant::UI1(0));
+    withType->Add(type.get());
+    const std::pair<ComPtr<lindor::IBugFilterSet>, IDs> examples[] = {
+        {SetOf({{"StatusName", Equal, Variant::Text("New")}}), {1}},
+        {SetOf({{"StatusName", Equal, Variant::Text("New")},
+                {"PriorityName", Equal, Variant::Text("High"), lindor::LogOr}}),
+         {1, 3}},
+        {SetOf({{"BugType", Equal, Variant::UI1(1)},
+                {"ReportedByID", lindor::NotEqual, Variant::I4(7), lindor::LogAnd, lindor::eOpen},
+                {"FixedByID", Equal, Variant::I4(0), lindor::LogOr, lindor::eClose}}),
+         {1, 2}},
+        {SetOf({{"DateDue", lindor::LessThan, Variant::Date(38416.0)}}), {1, 4, 5}},
+        {SetOf({{"Description", lindor::Like, Variant::Text("crash")}}), {1, 2}},
+        {SetOf({{"StatusName", lindor::Not, Variant::Text("New")}}), {2, 3, 4, 5}},
+        {crashThen({{"StatusName", Equal, Variant::Text("Active")},
+                    {"StatusName", Equal, Variant::Text("Waiting"), lindor::LogOr}}),
+         {2, 4, 5}},
+        {withType, {5}},
+    };
+    for (const auto& [filter, expected] : examples) {
+        ASSERT_EQ(bugs->put_FilterSet(filter.get()), S_OK)
+            << TextOf(filter.get()) << ": " << ErrorText();
+        EXPECT_EQ(Shown(bugs.get()), expected) << TextOf(filter.get());
+    }
+}
+
 TEST_F(BugWalk, WithoutAnActiveProjectTheUsersProjectsAreTheScope)
 {
     ComPtr<lindor::IBugSet> bugs = OpenAs("dana");
