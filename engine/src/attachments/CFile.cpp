@@ -54,13 +54,25 @@ FileStatus WriteStoredArchive(db::Recordset& row, const std::string& archive)
     return writer.Commit();
 }
 
+// The work archive: the wanted file's base name and ".zip", unless that is
+// the very name the stored file unpacks to (an attached "x.zip" wanted as
+// "x.zip"); a second ".zip" then keeps the archive from being unpacked over
+// itself and removed with the result.
+std::string WorkArchivePath(const std::string& folder, const std::string& wantedPath,
+                            const std::string& storedName)
+{
+    std::string name = BaseNameWithoutExtension(wantedPath) + ".zip";
+    if (name == FileNameWithExtension(storedName)) name += ".zip";
+    return folder + name;
+}
+
 // Unpacks attachment `id` into the temporary folder, through an archive named
 // after the base name of `wantedPath`. When `storedName` is given it gets
 // the stored file name, and an empty one fails. Logs every failure.
 bool GenFile(std::int32_t id, const std::string& wantedPath, std::string* storedName)
 {
     const std::string folder = PrivateTempFolder();
-    const std::string archive = folder + BaseNameWithoutExtension(wantedPath) + ".zip";
+    std::string archive;
     try {
         db::Recordset row;
         row.Open(
@@ -71,18 +83,20 @@ bool GenFile(std::int32_t id, const std::string& wantedPath, std::string* stored
                        Format("File(ID=%ld) does not exist", static_cast<long>(id)));
             return false;
         }
+        const std::string name = mapping::ReadText(row.Fields("FileName").Value());
         if (storedName != nullptr) {
-            *storedName = mapping::ReadText(row.Fields("FileName").Value());
-            if (storedName->empty()) {
+            *storedName = name;
+            if (name.empty()) {
                 LogMessage(kLogGeneral, kGenFileSource,
                            Format("File(ID=%ld) has no stored file name", static_cast<long>(id)));
                 return false;
             }
         }
+        archive = WorkArchivePath(folder, wantedPath, name);
         const FileStatus written = WriteStoredArchive(row, archive);
         if (!written.ok()) return LogFileFailure(written.error);
     } catch (const DatabaseError& error) {
-        std::remove(archive.c_str());
+        if (!archive.empty()) std::remove(archive.c_str());
         LogDatabaseError(kLogDatabase, kGenFileSource, error);
         return false;
     }

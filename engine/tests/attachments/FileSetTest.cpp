@@ -253,6 +253,19 @@ TEST_P(FileRoundTrip, ComesBackByteForByte)
 INSTANTIATE_TEST_SUITE_P(Sizes, FileRoundTrip,
                          ::testing::Values(0, 8192, 8193, 20 * 1024, 5 * 1024 * 1024 + 17));
 
+TEST_F(FileSetTest, AnAttachedArchiveIsNotMistakenForTheWorkArchive)
+{
+    // The work archive of "bundle.zip" would itself be named "bundle.zip".
+    const std::string bytes = RandomBytes(30000, 3);
+    ComPtr<IFile> file = AddFile("bundle.zip", bytes);
+    ASSERT_TRUE(file);
+    fs::create_directory(folder + "out");
+    ASSERT_EQ(file->GetFile(folder + "out/bundle.zip"), S_OK) << CallerText();
+    EXPECT_TRUE(ReadBytes(folder + "out/bundle.zip") == bytes);
+    EXPECT_FALSE(fs::exists(PrivateTempFolder() + "bundle.zip"));
+    EXPECT_FALSE(fs::exists(PrivateTempFolder() + "bundle.zip.zip"));
+}
+
 TEST_F(FileSetTest, GetFileNeverOverwritesAnExistingFile)
 {
     ComPtr<IFile> file = AddFile("trace.txt", "new contents");
@@ -373,6 +386,16 @@ TEST_F(OpenFileTest, ANameWithShellCharactersIsOnePlainArgument)
                                    "\n" + PrivateTempFolder() + "a b;$(touch x)'.txt\n");
     EXPECT_FALSE(fs::exists(PrivateTempFolder() + "x"));
     fs::remove(PrivateTempFolder() + "a b;$(touch x)'.txt");
+}
+
+TEST_F(OpenFileTest, AnAttachedArchiveOpensWithItsOwnContents)
+{
+    const std::string bytes = RandomBytes(5000, 4);
+    ComPtr<IFile> file = AddFile("bundle.zip", bytes);
+    ASSERT_EQ(file->OpenFile(), S_OK) << CallerText();
+    EXPECT_NE(WaitForRecord(), "");
+    EXPECT_TRUE(ReadBytes(PrivateTempFolder() + "bundle.zip") == bytes);
+    fs::remove(PrivateTempFolder() + "bundle.zip");
 }
 
 TEST_F(OpenFileTest, AFileWithoutANameIsRefused)
