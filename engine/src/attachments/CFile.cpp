@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "attachments/DesktopLauncher.h"
+#include "attachments/WorkArchive.h"
 #include "attachments/ZipArchive.h"
 #include "core/ClassRegistry.h"
 #include "core/ErrorReport.h"
@@ -52,18 +53,6 @@ FileStatus WriteStoredArchive(db::Recordset& row, const std::string& archive)
         done += static_cast<std::int64_t>(chunk.size());
     }
     return writer.Commit();
-}
-
-// The work archive: the wanted file's base name and ".zip", unless that is
-// the very name the stored file unpacks to (an attached "x.zip" wanted as
-// "x.zip"); a second ".zip" then keeps the archive from being unpacked over
-// itself and removed with the result.
-std::string WorkArchivePath(const std::string& folder, const std::string& wantedPath,
-                            const std::string& storedName)
-{
-    std::string name = BaseNameWithoutExtension(wantedPath) + ".zip";
-    if (name == FileNameWithExtension(storedName)) name += ".zip";
-    return folder + name;
 }
 
 // Unpacks attachment `id` into the temporary folder, through an archive named

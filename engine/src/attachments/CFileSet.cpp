@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "attachments/CFile.h"
+#include "attachments/WorkArchive.h"
 #include "attachments/ZipArchive.h"
 #include "bugs/LoggedStep.h"
 #include "core/ClassRegistry.h"
@@ -128,7 +129,7 @@ bool CFileSet::StoreFile(const CFile& file) const
         LogMessage(kLogFile, kSaveSource, "Zip file failed");
         return false;
     }
-    const TemporaryFile archive(folder + BaseNameWithoutExtension(file.FullName()) + ".zip");
+    const TemporaryFile archive(WorkArchivePath(folder, file.FullName(), file.FullName()));
     if (!MakeSingleEntryArchive(file.FullName(), archive.path()).ok()) {
         LogMessage(kLogFile, kSaveSource, "Zip file failed");
         return false;

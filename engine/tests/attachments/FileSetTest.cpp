@@ -266,6 +266,21 @@ TEST_F(FileSetTest, AnAttachedArchiveIsNotMistakenForTheWorkArchive)
     EXPECT_FALSE(fs::exists(PrivateTempFolder() + "bundle.zip.zip"));
 }
 
+TEST_F(FileSetTest, AFileInTheWorkFolderIsNotReplacedByItsOwnArchive)
+{
+    // A file opened earlier from an attachment lives in the work folder; its
+    // archive would take its very name.
+    const std::string source = PrivateTempFolder() + "edited.zip";
+    const std::string bytes = RandomBytes(4000, 6);
+    WriteBytes(source, bytes);
+    ComPtr<IFile> file;
+    ASSERT_EQ(files->Add(source, file.put()), S_OK) << CallerText();
+    EXPECT_TRUE(ReadBytes(source) == bytes) << "the source stays as it was";
+    ASSERT_EQ(file->GetFile(folder + "edited.zip"), S_OK) << CallerText();
+    EXPECT_TRUE(ReadBytes(folder + "edited.zip") == bytes);
+    fs::remove(source);
+}
+
 TEST_F(FileSetTest, GetFileNeverOverwritesAnExistingFile)
 {
     ComPtr<IFile> file = AddFile("trace.txt", "new contents");
