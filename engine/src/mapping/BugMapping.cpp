@@ -6,6 +6,7 @@
 #include "bugs/CBug.h"
 #include "bugs/LoggedStep.h"
 #include "core/ErrorReport.h"
+#include "db/Dialect.h"
 #include "mapping/DBUtil.h"
 #include "mapping/ValueConversion.h"
 
@@ -59,6 +60,22 @@ void WriteColumn(db::Recordset& row, const BugRecord& bug, const BugFieldInfo& i
     }
 }
 
+// The position of a column in the cursor. Bug cursors show their columns in
+// the same places call after call, so the place found last time is tried
+// first; looking every column up by name was most of the cost of reading a row.
+int ColumnPosition(db::Recordset& row, const BugFieldInfo& info)
+{
+    thread_local std::array<int, kLastBugField + 1> lastSeen = [] {
+        std::array<int, kLastBugField + 1> none{};
+        none.fill(-1);
+        return none;
+    }();
+    int& seen = lastSeen[static_cast<std::size_t>(info.field)];
+    if (seen < 0 || seen >= row.FieldCount() || !db::SameName(row.Fields(seen).Name(), info.column))
+        seen = row.ColumnIndex(info.column);  // throws for a column the cursor lacks
+    return seen;
+}
+
 HRESULT FailMapping(const char* source, const std::string& text)
 {
     LogMessage(kLogDatabase, source, text);
@@ -75,7 +92,7 @@ HRESULT GetBugData(db::Recordset& row, IBug* bug)
     const bool read = RunLoggedStep(source, [&] {
         for (eBugField field : kReadOrder) {
             const BugFieldInfo& info = *FindBugField(field);
-            ReadStoredValue(row.Fields(info.column).Value(), target->record(), info);
+            ReadStoredValue(row.Fields(ColumnPosition(row, info)).Value(), target->record(), info);
         }
         return true;
     });
