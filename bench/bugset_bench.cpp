@@ -85,17 +85,47 @@ double MillisSince(Clock::time_point start)
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// The median of `repeat` runs; each run may differ (it gets its number).
-double Median(const std::function<void(int)>& work, int repeat = 5)
+constexpr int kRepeat = 9;
+
+// Runs the engine's work and plain SQLite's in turns, `kRepeat` times each,
+// so that a machine busy with other work weighs on both alike; gives the
+// median time of each. Every run gets its number (runs may read other rows).
+std::pair<double, double> Alternating(const std::function<void(int)>& engine,
+                                      const std::function<void(int)>& plain)
 {
-    std::vector<double> times;
-    for (int run = 0; run < repeat; ++run) {
-        const auto start = Clock::now();
-        work(run);
-        times.push_back(MillisSince(start));
+    std::vector<double> engineTimes, plainTimes;
+    for (int run = 0; run < kRepeat; ++run) {
+        auto start = Clock::now();
+        engine(run);
+        engineTimes.push_back(MillisSince(start));
+        start = Clock::now();
+        plain(run);
+        plainTimes.push_back(MillisSince(start));
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    std::sort(engineTimes.begin(), engineTimes.end());
+    std::sort(plainTimes.begin(), plainTimes.end());
+    return {engineTimes[kRepeat / 2], plainTimes[kRepeat / 2]};
+}
+
+// Runs `count` single writes of the engine and of plain SQLite in ten turns
+// each, alternately, so that the disk's varying speed weighs on both alike;
+// gives the total time of each.
+std::pair<double, double> InTurns(int count, const std::function<void(int)>& engine,
+                                  const std::function<void(int)>& plain)
+{
+    constexpr int kTurns = 10;
+    double engineMs = 0, plainMs = 0;
+    for (int turn = 0; turn < kTurns; ++turn) {
+        const int first = count * turn / kTurns;
+        const int last = count * (turn + 1) / kTurns;
+        auto start = Clock::now();
+        for (int i = first; i < last; ++i) engine(i);
+        engineMs += MillisSince(start);
+        start = Clock::now();
+        for (int i = first; i < last; ++i) plain(i);
+        plainMs += MillisSince(start);
+    }
+    return {engineMs, plainMs};
 }
 
 double Once(const std::function<void()>& work)
@@ -126,6 +156,11 @@ void Report(const char* what, double engine, double plain)
 {
     std::printf("%-44s %10.2f ms %10.2f ms %7.2fx\n", what, engine, plain,
                 plain > 0 ? engine / plain : 0.0);
+}
+
+void Report(const char* what, const std::pair<double, double>& times)
+{
+    Report(what, times.first, times.second);
 }
 
 // ---- plain SQLite -----------------------------------------------------------
@@ -395,16 +430,18 @@ const std::string kScope = "(ReportedInVersionID = 1 OR ReportedInVersionID = 2)
 
 void ListFirstScreen(IExeContext* context, Plain& plain, ComPtr<IBugSet>* kept)
 {
-    const double engine = Median([&](int) {
-        ComPtr<IBugSet> bugs;
-        Require(context->OpenBugSet(eBug, nullptr, bugs.put()), "OpenBugSet");
-        FirstScreen(bugs.get());
-    });
-    const double reference = Median([&](int) {
-        plain.Read("SELECT count(*) FROM tBugReport WHERE " + kScope);
-        plain.Read("SELECT * FROM tBugReport WHERE " + kScope + " ORDER BY BugID LIMIT 50");
-    });
-    Report("OpenBugSet + Count + first 50 rows", engine, reference);
+    Report(
+        "OpenBugSet + Count + first 50 rows",
+        Alternating(
+            [&](int) {
+                ComPtr<IBugSet> bugs;
+                Require(context->OpenBugSet(eBug, nullptr, bugs.put()), "OpenBugSet");
+                FirstScreen(bugs.get());
+            },
+            [&](int) {
+                plain.Read("SELECT count(*) FROM tBugReport WHERE " + kScope);
+                plain.Read("SELECT * FROM tBugReport WHERE " + kScope + " ORDER BY BugID LIMIT 50");
+            }));
     Require(context->OpenBugSet(eBug, nullptr, kept->put()), "OpenBugSet");
 }
 
@@ -415,84 +452,84 @@ void RandomRows(IBugSet* bugs, Plain& plain)
     // Every run reads other rows, so none is served from an earlier run's reads.
     std::mt19937 random(7);
     std::vector<std::int32_t> positions;
-    for (int i = 0; i < 5000; ++i) positions.push_back(static_cast<std::int32_t>(random() % count));
-    const double engine = Median([&](int run) {
-        for (int i = 0; i < 1000; ++i) {
-            Require(bugs->put_Position(positions[static_cast<std::size_t>(run * 1000 + i)]),
-                    "Position");
-            ConsumeCurrent(bugs);
-        }
-    });
+    for (int i = 0; i < kRepeat * 1000; ++i)
+        positions.push_back(static_cast<std::int32_t>(random() % count));
     // The plain side is given the ordered keys for free.
     const std::vector<std::int64_t> keys =
         plain.Column("SELECT rowid FROM tBugReport WHERE " + kScope + " ORDER BY BugID");
     sqlite3_stmt* byKey = plain.Prepare("SELECT * FROM tBugReport WHERE rowid = ?");
-    const double reference = Median([&](int run) {
-        for (int i = 0; i < 1000; ++i) {
-            const std::int32_t p = positions[static_cast<std::size_t>(run * 1000 + i)];
-            sqlite3_bind_int64(byKey, 1, keys[static_cast<std::size_t>(p)]);
-            if (sqlite3_step(byKey) == SQLITE_ROW) Plain::ConsumeRow(byKey);
-            sqlite3_reset(byKey);
-        }
-    });
+    Report("1,000 random Position + CurItem",
+           Alternating(
+               [&](int run) {
+                   for (int i = 0; i < 1000; ++i) {
+                       Require(
+                           bugs->put_Position(positions[static_cast<std::size_t>(run * 1000 + i)]),
+                           "Position");
+                       ConsumeCurrent(bugs);
+                   }
+               },
+               [&](int run) {
+                   for (int i = 0; i < 1000; ++i) {
+                       const std::int32_t p = positions[static_cast<std::size_t>(run * 1000 + i)];
+                       sqlite3_bind_int64(byKey, 1, keys[static_cast<std::size_t>(p)]);
+                       if (sqlite3_step(byKey) == SQLITE_ROW) Plain::ConsumeRow(byKey);
+                       sqlite3_reset(byKey);
+                   }
+               }));
     sqlite3_finalize(byKey);
-    Report("1,000 random Position + CurItem", engine, reference);
 }
 
 void SortByText(IBugSet* bugs, Plain& plain)
 {
-    const double engine = Median([&](int run) {
-        Require(bugs->Sort(ColStatus, run % 2 == 0 ? eAsc : eDesc), "Sort");
-        FirstScreen(bugs);
-    });
-    const double reference = Median([&](int run) {
-        plain.Read("SELECT count(*) FROM tBugReport WHERE " + kScope);
-        plain.Read("SELECT * FROM tBugReport WHERE " + kScope + " ORDER BY StatusName " +
-                   (run % 2 == 0 ? "ASC" : "DESC") + " LIMIT 50");
-    });
-    Report("Sort by StatusName + Count + first 50 rows", engine, reference);
+    Report("Sort by StatusName + Count + first 50 rows",
+           Alternating(
+               [&](int run) {
+                   Require(bugs->Sort(ColStatus, run % 2 == 0 ? eAsc : eDesc), "Sort");
+                   FirstScreen(bugs);
+               },
+               [&](int run) {
+                   plain.Read("SELECT count(*) FROM tBugReport WHERE " + kScope);
+                   plain.Read("SELECT * FROM tBugReport WHERE " + kScope + " ORDER BY StatusName " +
+                              (run % 2 == 0 ? "ASC" : "DESC") + " LIMIT 50");
+               }));
     Require(bugs->Sort(ColID, eAsc), "Sort");
 }
 
 void FilterThreeConditions(IBugSet* bugs, Plain& plain)
 {
     const ComPtr<IBugFilterSet> filter = ThreeConditions();
-    const double engine = Median([&](int) {
-        Require(bugs->put_FilterSet(filter.get()), "FilterSet");
-        FirstScreen(bugs);
-    });
     const std::string where = "WHERE " + kScope +
                               " AND StatusName = 'Active' AND PriorityName = 'High' AND "
                               "ReportedDate < 39500";
-    const double reference = Median([&](int) {
-        plain.Read("SELECT count(*) FROM tBugReport " + where);
-        plain.Read("SELECT * FROM tBugReport " + where + " ORDER BY BugID LIMIT 50");
-    });
-    Report("FilterSet of 3 conditions + Count + 50 rows", engine, reference);
+    Report("FilterSet of 3 conditions + Count + 50 rows",
+           Alternating(
+               [&](int) {
+                   Require(bugs->put_FilterSet(filter.get()), "FilterSet");
+                   FirstScreen(bugs);
+               },
+               [&](int) {
+                   plain.Read("SELECT count(*) FROM tBugReport " + where);
+                   plain.Read("SELECT * FROM tBugReport " + where + " ORDER BY BugID LIMIT 50");
+               }));
     Require(bugs->put_FilterSet(nullptr), "FilterSet");
 }
 
 void FindLastBug(IBugSet* bugs, Plain& plain, int lastID)
 {
-    const double engine = Median([&](int) {
-        ComPtr<IBug> bug;
-        Require(bugs->GetBugByID(lastID, bug.put()), "GetBugByID");
-        ConsumeBug(bug.get());
-    });
-    const double reference = Median([&](int) {
-        plain.Read("SELECT * FROM tBugReport WHERE BugID = " + std::to_string(lastID));
-    });
-    Report("GetBugByID of the last bug", engine, reference);
+    Report("GetBugByID of the last bug",
+           Alternating(
+               [&](int) {
+                   ComPtr<IBug> bug;
+                   Require(bugs->GetBugByID(lastID, bug.put()), "GetBugByID");
+                   ConsumeBug(bug.get());
+               },
+               [&](int) {
+                   plain.Read("SELECT * FROM tBugReport WHERE BugID = " + std::to_string(lastID));
+               }));
 }
 
 void AddBugs(IBugSet* bugs, Plain& plain, int count, int firstPlainID)
 {
-    const double engine = Once([&] {
-        for (int i = 0; i < count; ++i) {
-            ComPtr<IBug> added;
-            Require(bugs->Add(NewBug(i).get(), added.put()), "Add");
-        }
-    });
     // The same work: take a number under the write lock, then store the row.
     sqlite3_stmt* read = plain.Prepare("SELECT NextBugID FROM tNextID");
     sqlite3_stmt* bump = plain.Prepare("UPDATE tNextID SET NextBugID = ?");
@@ -502,8 +539,13 @@ void AddBugs(IBugSet* bugs, Plain& plain, int count, int firstPlainID)
         "ReportedByID, ClassID, FixedByID, FixedInVersionID, VerifiedByID, LastModifiedByID, "
         "FixedDate, VerifiedDate, LastModifiedDate, EstimatedTime, DateDue, BugType) "
         "VALUES (?,?,?,?,?,?,1,1,'Version 1.0',45000.25,0,0,0,0,0,0,0,0,0,0,0,0)");
-    const double reference = Once([&] {
-        for (int i = 0; i < count; ++i) {
+    const auto times = InTurns(
+        count,
+        [&](int i) {
+            ComPtr<IBug> added;
+            Require(bugs->Add(NewBug(i).get(), added.put()), "Add");
+        },
+        [&](int i) {
             plain.Exec("BEGIN IMMEDIATE");
             sqlite3_step(read);
             const std::int64_t next = sqlite3_column_int64(read, 0);
@@ -519,10 +561,9 @@ void AddBugs(IBugSet* bugs, Plain& plain, int count, int firstPlainID)
             sqlite3_bind_text(insert, 5, "Sometimes", -1, SQLITE_STATIC);
             sqlite3_bind_text(insert, 6, description.c_str(), -1, SQLITE_TRANSIENT);
             plain.Step(insert);
-        }
-    });
+        });
     for (sqlite3_stmt* s : {read, bump, insert}) sqlite3_finalize(s);
-    Report(("Add of " + std::to_string(count) + " bugs").c_str(), engine, reference);
+    Report(("Add of " + std::to_string(count) + " bugs").c_str(), times);
 }
 
 void UpdateBugs(IBugSet* bugs, Plain& plain, int count, int bugCount)
@@ -532,29 +573,27 @@ void UpdateBugs(IBugSet* bugs, Plain& plain, int count, int bugCount)
     for (int id = 1; ids.size() < wanted && id <= bugCount;
          id += std::max(1, bugCount / (2 * count)))
         if (VersionOf(id) <= 2 && TypeOf(id) == eBug) ids.push_back(id);
-    const double engine = Once([&] {
-        for (int id : ids) {
-            ComPtr<IBug> bug;
-            Require(bugs->GetBugByID(id, bug.put()), "GetBugByID");
-            bug->put_Resolution("Fixed in run one");
-            Require(bugs->Update(bug.get()), "Update");
-        }
-    });
     sqlite3_stmt* read = plain.Prepare("SELECT * FROM tBugReport WHERE BugID = ?");
     sqlite3_stmt* write = plain.Prepare("UPDATE tBugReport SET Resolution = ? WHERE BugID = ?");
-    const double reference = Once([&] {
-        for (int id : ids) {
-            sqlite3_bind_int(read, 1, id);
+    const auto times = InTurns(
+        static_cast<int>(ids.size()),
+        [&](int i) {
+            ComPtr<IBug> bug;
+            Require(bugs->GetBugByID(ids[static_cast<std::size_t>(i)], bug.put()), "GetBugByID");
+            bug->put_Resolution("Fixed in run one");
+            Require(bugs->Update(bug.get()), "Update");
+        },
+        [&](int i) {
+            sqlite3_bind_int(read, 1, ids[static_cast<std::size_t>(i)]);
             if (sqlite3_step(read) == SQLITE_ROW) Plain::ConsumeRow(read);
             sqlite3_reset(read);
             sqlite3_bind_text(write, 1, "Fixed in run two", -1, SQLITE_STATIC);
-            sqlite3_bind_int(write, 2, id);
+            sqlite3_bind_int(write, 2, ids[static_cast<std::size_t>(i)]);
             plain.Step(write);
-        }
-    });
+        });
     for (sqlite3_stmt* s : {read, write}) sqlite3_finalize(s);
     Report(("GetBugByID + Update of one column, " + std::to_string(ids.size()) + " bugs").c_str(),
-           engine, reference);
+           times);
 }
 
 // ---- attachments ----------------------------------------------------------------
@@ -678,9 +717,9 @@ int main(int argc, char** argv)
     // rows; the row cache and SQLite's page cache have fixed bounds.
     std::printf(
         "\nresident memory: %ld KB before the bug set, %ld KB with %d rows open "
-        "(+%ld KB), %ld KB after 5,000 random rows (+%ld KB); all keys take %ld KB\n",
+        "(+%ld KB), %ld KB after %d random rows (+%ld KB); all keys take %ld KB\n",
         residentBefore, residentOpen, shown, residentOpen - residentBefore, residentRead,
-        residentRead - residentBefore, static_cast<long>(shown) * 8 / 1024);
+        kRepeat * 1000, residentRead - residentBefore, static_cast<long>(shown) * 8 / 1024);
     std::printf("peak resident memory: %ld KB after the bug set runs, %ld KB at the end\n",
                 peakBugs, PeakKB());
 
