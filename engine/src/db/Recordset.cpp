@@ -333,18 +333,6 @@ void Recordset::ForgetKeys()
     readAhead_ = 0;
 }
 
-void Recordset::LoadKeys()
-{
-    ForgetKeys();
-    DriverStatement& s = database().driver().Prepare(keyQuery_);
-    {
-        StatementUse use(s);
-        while (s.Step()) keys_.push_back(s.ColumnInteger(0));
-    }
-    keysComplete_ = true;
-    countedKeys_ = keys_.size();
-}
-
 void Recordset::LoadFirstKeys()
 {
     ForgetKeys();
@@ -362,10 +350,24 @@ void Recordset::LoadFirstKeys()
     if (countedKeys_ <= keys_.size()) EnsureAllKeys();  // the table changed meanwhile
 }
 
+// The keys read so far keep their places (with the rows this cursor deleted
+// among them), so that positions taken meanwhile stay valid; the keys of
+// the rest of the result follow in query order.
 void Recordset::EnsureAllKeys()
 {
     if (keysComplete_) return;
-    LoadKeys();
+    const std::unordered_set<std::int64_t> known(keys_.begin(), keys_.end());
+    DriverStatement& s = database().driver().Prepare(keyQuery_);
+    {
+        StatementUse use(s);
+        while (s.Step()) {
+            const std::int64_t key = s.ColumnInteger(0);
+            if (known.count(key) == 0) keys_.push_back(key);
+        }
+    }
+    keysComplete_ = true;
+    countedKeys_ = keys_.size();
+    keyIndexOf_.clear();
 }
 
 std::int64_t Recordset::KeyAt(std::size_t keyIndex)
@@ -774,6 +776,9 @@ void Recordset::WriteNewRow()
     const std::string sql = set.empty() ? "INSERT INTO " + QuoteName(table_) + " DEFAULT VALUES"
                                         : "INSERT INTO " + QuoteName(table_) + " (" + names +
                                               ") VALUES (" + values + ")";
+    // The keys are complete before the insert, so that the new row is not
+    // read among them and then added a second time.
+    EnsureAllKeys();
     std::int64_t rowid = 0;
     try {
         database().Write([&] {
@@ -793,7 +798,6 @@ void Recordset::WriteNewRow()
     } catch (const DatabaseError& error) {
         ThrowExplained(error, false, pending_);
     }
-    EnsureAllKeys();
     keys_.push_back(rowid);
     keyIndexOf_.clear();
     if (filtered_) view_.push_back(static_cast<std::uint32_t>(keys_.size() - 1));

@@ -128,7 +128,6 @@ private:
     void OpenOn(const std::string& source, CursorType cursor, LockType lock, CommandKind kind);
     void Prepare(const std::string& sql);
     void ForgetKeys();
-    void LoadKeys();
     void LoadFirstKeys();
     void EnsureAllKeys();
     std::int64_t KeyAt(std::size_t keyIndex);

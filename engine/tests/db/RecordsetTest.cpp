@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "db/DbTestSupport.h"
 
 namespace lindor::db {
@@ -141,6 +143,50 @@ TEST_F(RecordsetTest, DeletingEveryRowWhileMovingOn)
     }
     EXPECT_EQ(deleted, 3);
     EXPECT_EQ(Count(connection, "SELECT * FROM tBugReport"), 1);
+}
+
+TEST_F(RecordsetTest, DeletingEveryRowOfALongResultWhileMovingOn)
+{
+    {
+        Transaction t(connection);
+        for (int id = 1; id <= 600; ++id) AddBug(connection, {id});
+        t.Commit();
+    }
+    Transaction t(connection);
+    Recordset rs;
+    rs.Open("SELECT BugID FROM tBugReport ORDER BY BugID", connection);
+    int deleted = 0;
+    while (!rs.IsEOF()) {
+        rs.Delete();
+        rs.MoveNext();
+        ++deleted;
+    }
+    t.Commit();
+    EXPECT_EQ(deleted, 600);
+    EXPECT_EQ(Count(connection, "SELECT * FROM tBugReport"), 0);
+}
+
+TEST_F(RecordsetTest, ARowAddedToALongResultIsInItOnce)
+{
+    {
+        Transaction t(connection);
+        for (int id = 1; id <= 300; ++id) AddBug(connection, {id});
+        t.Commit();
+    }
+    Recordset rs;
+    rs.Open("SELECT * FROM tBugReport WHERE BugType = 0 ORDER BY BugID", connection);
+    rs.AddNew();
+    rs.Fields("BugID").SetValue(Variant::I4(301));
+    rs.Fields("SeverityName").SetValue(Variant::Text("Normal"));
+    rs.Fields("StatusName").SetValue(Variant::Text("New"));
+    rs.Fields("PriorityName").SetValue(Variant::Text("Low"));
+    rs.Fields("ReproductiveName").SetValue(Variant::Text("Always"));
+    rs.Fields("Description").SetValue(Variant::Text("added through the cursor"));
+    rs.Fields("BugType").SetValue(Variant::I4(0));
+    rs.Update();
+    EXPECT_EQ(rs.RecordCount(), 301);
+    const std::vector<int> ids = BugIDs(rs);
+    EXPECT_EQ(std::count(ids.begin(), ids.end(), 301), 1);
 }
 
 TEST_F(RecordsetTest, ReadOnlyCursorsAndJoinsRefuseChanges)
