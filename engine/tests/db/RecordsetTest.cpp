@@ -389,6 +389,39 @@ TEST_F(RecordsetTest, RowsDeletedByOthersReadAsDeleted)
     EXPECT_EQ(mine.RecordCount(), 1);
 }
 
+// The engine fills its lists (projects, users, a project's versions) from
+// static and forward-only cursors within one call; another program deleting a
+// row meanwhile must not make the list fail half-way.
+TEST_F(RecordsetTest, StaticAndForwardOnlyCursorsReadTheRowsAsTheyWereAtOpening)
+{
+    for (const CursorType type : {CursorType::Static, CursorType::ForwardOnly}) {
+        Connection other(BuildConnectionString(path));
+        {
+            Transaction t(connection);
+            Recordset all;
+            all.Open("SELECT BugID FROM tBugReport", connection);
+            for (; !all.IsEOF(); all.MoveNext()) all.Delete();
+            for (int id = 1; id <= 100; ++id) AddBug(connection, {id});
+            t.Commit();
+        }
+        Recordset list;
+        list.Open("SELECT * FROM tBugReport ORDER BY BugID", connection, type, LockType::ReadOnly);
+        ASSERT_EQ(list.Fields("BugID").Value().i4(), 1);
+        {
+            Recordset theirs;
+            theirs.Open("SELECT * FROM tBugReport WHERE BugID = 90", other);
+            theirs.Delete();
+            AddBug(other, {1000});
+        }
+        std::vector<int> seen;
+        for (; !list.IsEOF(); list.MoveNext()) seen.push_back(list.Fields("BugID").Value().i4());
+        EXPECT_EQ(seen.size(), 100u);
+        EXPECT_EQ(seen.back(), 100) << "rows added since the cursor opened are not in it";
+        list.Requery();
+        EXPECT_EQ(list.RecordCount(), 100) << "read again: bug 90 gone, bug 1000 there";
+    }
+}
+
 TEST_F(RecordsetTest, CursorsOnAConnectionStringUseAConnectionOfTheirOwn)
 {
     Recordset rs;
