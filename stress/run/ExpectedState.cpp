@@ -85,6 +85,10 @@ void ExpectedState::ApplyDone(const Record& r, const std::string& origin, Findin
     } else if (op == op::kAddBug) {
         bugs[Id(r, "id")] = ExpectedBug{origin, r, true};
         HandOut("bug", r.Number("id"), origin);
+        if (r.Number("listAfter") != r.Number("listBefore") + 1)
+            findings.Add("a bug added through a bug set is in it once",
+                         origin + ": the list went from " + r.Get("listBefore") + " to " +
+                             r.Get("listAfter") + " rows");
     } else if (op == op::kUpdateBug) {
         const auto found = bugs.find(Id(r, "id"));
         if (found == bugs.end() || !found->second.live) return unknown("bug", r.Number("id"));

@@ -13,6 +13,8 @@
 namespace stress {
 namespace {
 
+const char* const kBusy = "busy past the timeout";
+
 const std::set<std::string> kWriteOperations = {
     op::kAddBug,        op::kUpdateBug,        op::kDeleteBug,
     op::kAddAttachment, op::kRemoveAttachment, op::kAddProject,
@@ -59,7 +61,11 @@ std::string FailureKey(const Record& r)
             causes += (causes.empty() ? "" : " / ") + cause;
     }
     std::string key = r.Get("op") + " at " + r.Get("step") + ": \"" + r.Get("error") + "\"";
-    return causes.empty() ? key : key + " <- " + causes;
+    if (!causes.empty()) key += " <- " + causes;
+    // Some descriptions end in a line break; the figures show one line each.
+    for (std::size_t at = key.find('\n'); at != std::string::npos; at = key.find('\n', at))
+        key.replace(at, 1, "\\n");
+    return key;
 }
 
 void ReportThroughput(const RunJournals& journals, std::FILE* out)
@@ -120,11 +126,12 @@ void ReportFailures(const RunJournals& journals, Findings& findings, std::FILE* 
     for (const auto& journal : journals.workers)
         for (const Record& r : journal) {
             if (!IsFailure(r)) continue;
+            const std::string cause = ContentionCause(r);
             const std::string key = FailureKey(r);
-            ++groups[key];
+            ++groups["[" + (cause.empty() ? std::string("not contention") : cause) + "] " + key];
             if (r.Get("error").empty())
                 findings.Add("a failure carries a description for the caller", key);
-            else if (!CausedByContention(r))
+            else if (cause.empty())
                 findings.Add("failures come only from contention", key);
         }
     if (groups.empty()) std::fprintf(out, "  none\n");
@@ -143,7 +150,7 @@ void ReportReader(const RunJournals& journals, Findings& findings, std::FILE* ou
             ++failedReads[FailureKey(r)];
             // A keyed list shows a row another program deleted since the list
             // was read as deleted, until it is read again.
-            if (r.Get("log").find("Record is deleted") == std::string::npos)
+            if (ContentionCause(r).empty())
                 findings.Add("the open bug list reads without failing", FailureKey(r));
         }
     }
@@ -194,7 +201,7 @@ void ReportLockHolder(const RunJournals& journals, Findings& findings, std::FILE
             for (const Record& r : journal)
                 if (IsFailure(r) && r.Number("t1") >= from && r.Number("t0") <= to) {
                     ++failed;
-                    busy += CausedByContention(r) ? 1 : 0;
+                    busy += ContentionCause(r) == kBusy ? 1 : 0;
                 }
         std::fprintf(out,
                      "  another program held the write lock for %.1f s: %ld operations failed "
@@ -205,11 +212,15 @@ void ReportLockHolder(const RunJournals& journals, Findings& findings, std::FILE
 
 }  // namespace
 
-bool CausedByContention(const Record& failure)
+std::string ContentionCause(const Record& failure)
 {
     const std::string texts = failure.Get("error") + " " + failure.Get("log");
-    return texts.find("locked by another program") != std::string::npos ||
-           texts.find("changed or deleted it since it was read") != std::string::npos;
+    if (texts.find("locked by another program") != std::string::npos) return kBusy;
+    if (texts.find("changed or deleted it since it was read") != std::string::npos)
+        return "row changed by another program since it was read";
+    if (texts.find("Record is deleted") != std::string::npos)
+        return "row deleted by another program after its cursor read its keys";
+    return std::string();
 }
 
 void ReportFigures(const RunJournals& journals, Findings& findings, std::FILE* out)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "common/Findings.h"
@@ -19,9 +20,9 @@ struct RunJournals {
 
 void ReportFigures(const RunJournals& journals, Findings& findings, std::FILE* out);
 
-// True when a failure's texts show it came only from another program's
-// work: the file stayed locked past the timeout, or the row changed since
-// it was read.
-bool CausedByContention(const Record& failure);
+// Why a failure came from other programs' work alone (the file stayed locked
+// past the timeout, a row changed since it was read, a row was deleted after
+// its cursor read the keys), as its texts show; empty when it did not.
+std::string ContentionCause(const Record& failure);
 
 }  // namespace stress

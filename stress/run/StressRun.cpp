@@ -31,6 +31,7 @@ const char* const kChecks[] = {"file intact (integrity_check, foreign_key_check)
                                "every operation reported failed left nothing",
                                "no row that no operation reported",
                                "names stored in bugs match the records they name",
+                               "a bug added through a bug set is in it once",
                                "no attachment without its bug",
                                "no available status without its rights row",
                                "no rights row without its role",

@@ -129,11 +129,15 @@ private:
         ChooseNewBug(r);
         const ComPtr<IBug> bug = Create<IBug>("Bug");
         ComPtr<IBug> added;
-        if (FillBug(r, *bug) &&
+        std::int32_t listBefore = 0;
+        if (FillBug(r, *bug) && journal_.Call(r, "BugSet.Count", bugs_->get_Count(&listBefore)) &&
             journal_.Call(r, "BugSet.Add", bugs_->Add(bug.get(), added.put()))) {
             const std::int32_t id = Read(added.get(), &IBug::get_ID, "Bug.ID");
             r.SetNumber("id", id);
             bugIDs_.push_back(id);
+            // The list the bug was added through shows it, once.
+            r.SetNumber("listBefore", listBefore);
+            r.SetNumber("listAfter", Read(bugs_.get(), &IBugSet::get_Count, "BugSet.Count"));
         }
         journal_.Finish(r);
         if (OperationJournal::Failed(r) || !random_.Chance(0.3)) return;
