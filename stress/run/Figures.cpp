@@ -68,6 +68,17 @@ std::string FailureKey(const Record& r)
     return key;
 }
 
+// How long, between `from` and `to`, another program held the write lock.
+double HeldSeconds(const RunJournals& journals, std::int64_t from, std::int64_t to)
+{
+    std::int64_t held = 0;
+    for (const Record& hold : journals.holder)
+        if (hold.Get("op") == op::kHold && !IsFailure(hold))
+            held += std::max<std::int64_t>(
+                0, std::min(to, hold.Number("t1")) - std::max(from, hold.Number("t0")));
+    return Seconds(held);
+}
+
 void ReportThroughput(const RunJournals& journals, std::FILE* out)
 {
     std::int64_t first = std::numeric_limits<std::int64_t>::max(), last = 0;
@@ -100,6 +111,11 @@ void ReportThroughput(const RunJournals& journals, std::FILE* out)
                  journals.workers.size(), operations, operations - failed, failed, seconds,
                  seconds > 0 ? static_cast<double>(operations) / seconds : 0.0,
                  static_cast<unsigned long long>(busy));
+    const double held = HeldSeconds(journals, first, last);
+    if (held > 0 && seconds > held)
+        std::fprintf(
+            out, "  without the %.1f s another program held the write lock: %.1f operations/s\n",
+            held, static_cast<double>(operations) / (seconds - held));
 }
 
 void ReportLatencies(const RunJournals& journals, std::FILE* out)
