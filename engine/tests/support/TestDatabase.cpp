@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/ErrorInfo.h"
 #include "core/Folders.h"
 #include "db/Connection.h"
 #include "schema/CreateDB.h"
@@ -43,6 +44,15 @@ std::string ReadWholeFile(const std::string& path)
     text << in.rdbuf();
     return text.str();
 }
+
+CallerError LastCallerError()
+{
+    CallerError error;
+    GetThreadErrorInfo(&error.description, &error.source);
+    return error;
+}
+
+void ResetCallerError() { SetErrorInfo("", ""); }
 
 namespace {
 

@@ -35,4 +35,14 @@ private:
 
 std::string ReadWholeFile(const std::string& path);
 
+// The error information a failing call left for its caller.
+struct CallerError {
+    std::string description;
+    std::string source;
+};
+CallerError LastCallerError();
+// Clears the calling thread's error information, so a later read shows only
+// what the call under test left.
+void ResetCallerError();
+
 }  // namespace lindor::test
