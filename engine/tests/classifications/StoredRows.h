@@ -1,0 +1,70 @@
+// Test helpers that put rows straight into the test database and read stored
+// values back, so a test sees what the engine wrote and nothing else.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <lindor/Variant.h>
+
+#include "db/Connection.h"
+#include "db/Recordset.h"
+
+namespace lindor::test {
+
+using Columns = std::vector<std::pair<std::string, Variant>>;
+
+inline void InsertRow(const std::string& table, const Columns& columns)
+{
+    db::Recordset rows;
+    rows.Open(table, db::ProcessConnectionString(), db::CursorType::Keyset,
+              db::LockType::Optimistic, db::CommandKind::Table);
+    rows.AddNew();
+    for (const auto& [name, value] : columns) rows.Fields(name).SetValue(value);
+    rows.Update();
+}
+
+// A bug with the required columns filled; `columns` adds or overrides.
+inline void InsertBug(std::int32_t bugID, const Columns& columns)
+{
+    Columns all = {{"BugID", Variant::I4(bugID)},
+                   {"SeverityName", Variant::Text("Normal")},
+                   {"StatusName", Variant::Text("New")},
+                   {"PriorityName", Variant::Text("Normal")},
+                   {"ReproductiveName", Variant::Text("Always")},
+                   {"Description", Variant::Text("bug " + std::to_string(bugID))},
+                   {"BugType", Variant::I4(0)}};
+    all.insert(all.end(), columns.begin(), columns.end());
+    InsertRow("tBugReport", all);
+}
+
+// The first column of the first row, or NULL when there is no row.
+inline Variant Stored(const std::string& sql)
+{
+    db::Recordset rows;
+    rows.Open(sql, db::ProcessConnectionString(), db::CursorType::Static, db::LockType::ReadOnly);
+    return rows.IsEOF() ? Variant::Null() : rows.Fields(0).Value();
+}
+
+inline std::string StoredText(const std::string& sql)
+{
+    const Variant value = Stored(sql);
+    return value.vt() == VT_BSTR ? value.text() : "<" + std::to_string(value.vt()) + ">";
+}
+
+inline std::int32_t StoredNumber(const std::string& sql)
+{
+    const Variant value = Stored(sql);
+    return value.vt() == VT_I4 ? value.i4() : -1;
+}
+
+inline long CountRows(const std::string& sql)
+{
+    db::Recordset rows;
+    rows.Open(sql, db::ProcessConnectionString(), db::CursorType::Static, db::LockType::ReadOnly);
+    return rows.RecordCount();
+}
+
+}  // namespace lindor::test
