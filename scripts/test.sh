@@ -1,7 +1,17 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test.
+#   scripts/test.sh              the normal build (folder build/)
+#   scripts/test.sh --sanitize   the engine's tests under AddressSanitizer and
+#                                UndefinedBehaviorSanitizer (folder build-sanitize/)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-build=${BUILD_DIR:-$top/build}
-"$top/scripts/setup.sh" "$build"
-ctest --test-dir "$build" --output-on-failure -j2
+if [ "${1:-}" = "--sanitize" ]; then
+  build=${BUILD_DIR:-$top/build-sanitize}
+  "$top/scripts/setup.sh" "$build" -DNIMBRA_SANITIZE=ON -DNIMBRA_BENCHMARKS=OFF
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ctest --test-dir "$build" --output-on-failure -j2
+else
+  build=${BUILD_DIR:-$top/build}
+  "$top/scripts/setup.sh" "$build"
+  ctest --test-dir "$build" --output-on-failure -j2
+fi

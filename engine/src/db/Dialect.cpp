@@ -308,7 +308,12 @@ SingleTableQuery ParseSingleTableQuery(const std::string& translatedSql)
     }
     result.table = table;
     result.selectList = list;
-    for (std::size_t k = tableIndex; k < t.size(); ++k) result.fromRest += t[k].text;
+    bool ordering = false;
+    for (std::size_t k = tableIndex; k < t.size(); ++k) {
+        ordering = ordering || (t[k].kind == Kind::Word && SameName(t[k].text, "ORDER"));
+        result.fromRest += t[k].text;
+        if (!ordering) result.whereRest += t[k].text;
+    }
     return result;
 }
 

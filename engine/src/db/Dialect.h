@@ -41,6 +41,7 @@ struct SingleTableQuery {
     std::string table;
     std::vector<std::string> selectList;  // "*" or column names as written
     std::string fromRest;                 // from the table name to the end of the text
+    std::string whereRest;                // fromRest without its ORDER BY clause
 };
 SingleTableQuery ParseSingleTableQuery(const std::string& translatedSql);
 

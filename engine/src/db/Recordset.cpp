@@ -12,8 +12,9 @@ namespace lindor::db {
 namespace {
 
 constexpr std::size_t kPageSize = 200;
-constexpr std::size_t kFirstReadAhead = 32;
+constexpr std::size_t kFirstReadAhead = 64;
 constexpr std::size_t kCacheLimit = 4096;
+constexpr std::size_t kFirstKeys = 256;
 
 const char* const kForeignKeyText =
     "The record cannot be added, changed or deleted because a relationship between tables "
@@ -236,6 +237,13 @@ void Recordset::OpenOn(const std::string& source, CursorType, LockType lock, Com
     current_ = 0;
 }
 
+Connection& Recordset::ActiveConnection() const
+{
+    if (connection_ == nullptr || !open_)
+        throw DatabaseError(dberr::kClosed, "Operation is not allowed when the object is closed.");
+    return *connection_;
+}
+
 SharedDatabase& Recordset::database() const
 {
     if (connection_ == nullptr) throw DatabaseError(dberr::kClosed, "Operation is not allowed when the object is closed.");
@@ -273,13 +281,14 @@ void Recordset::Prepare(const std::string& sql)
             table_ = table.name;
             columns_ = std::move(columns);
             keyQuery_ = "SELECT " + QuoteName(table_) + ".rowid FROM " + query.fromRest;
+            countQuery_ = "SELECT count(*) FROM " + query.whereRest;
             rowQueryColumns_.clear();
             for (const Column& c : columns_) {
                 const std::string name = QuoteName(c.tableName);
                 rowQueryColumns_ += c.type == SchemaType::LongBinary ? "length(" + name + ")," : name + ",";
             }
             rowQueryColumns_ += "rowid";
-            LoadKeys();
+            LoadFirstKeys();
             return;
         }
     }
@@ -291,12 +300,61 @@ void Recordset::LoadKeys()
     keys_.clear();
     cache_.clear();
     deleted_.clear();
+    keyIndexOf_.clear();
     lastFetchEnd_ = 0;
     readAhead_ = 0;
     DriverStatement& s = database().driver().Prepare(keyQuery_);
-    while (s.Step()) keys_.push_back(s.ColumnInteger(0));
+    try {
+        while (s.Step()) keys_.push_back(s.ColumnInteger(0));
+    } catch (...) {
+        s.Reset();
+        throw;
+    }
     s.Reset();
+    keysComplete_ = true;
+    countedKeys_ = keys_.size();
 }
+
+void Recordset::LoadFirstKeys()
+{
+    keys_.clear();
+    cache_.clear();
+    deleted_.clear();
+    keyIndexOf_.clear();
+    lastFetchEnd_ = 0;
+    readAhead_ = 0;
+    keysComplete_ = false;
+    DriverStatement& s = database().driver().Prepare(keyQuery_);
+    try {
+        while (keys_.size() < kFirstKeys && s.Step()) keys_.push_back(s.ColumnInteger(0));
+        keysComplete_ = keys_.size() < kFirstKeys || !s.Step();
+    } catch (...) {
+        s.Reset();
+        throw;
+    }
+    s.Reset();
+    countedKeys_ = keys_.size();
+    if (keysComplete_) return;
+    DriverStatement& count = database().driver().Prepare(countQuery_);
+    countedKeys_ = count.Step() ? static_cast<std::size_t>(count.ColumnInteger(0)) : 0;
+    count.Reset();
+    if (countedKeys_ <= keys_.size()) EnsureAllKeys();  // the table changed meanwhile
+}
+
+void Recordset::EnsureAllKeys()
+{
+    if (keysComplete_) return;
+    LoadKeys();
+}
+
+std::int64_t Recordset::KeyAt(std::size_t keyIndex)
+{
+    if (keyIndex >= keys_.size()) EnsureAllKeys();
+    if (keyIndex >= keys_.size()) throw NoCurrentRow();
+    return keys_[keyIndex];
+}
+
+std::int64_t Recordset::CurrentKey() { return KeyAt(KeyIndexAt(static_cast<std::size_t>(current_))); }
 
 void Recordset::LoadRows(const std::string& sql)
 {
@@ -376,7 +434,8 @@ void Recordset::CheckUpdatable() const
 std::size_t Recordset::ViewSize() const
 {
     if (!keyed_) return rows_.size();
-    return filtered_ ? view_.size() : keys_.size();
+    if (filtered_) return view_.size();
+    return keysComplete_ ? keys_.size() : countedKeys_;
 }
 
 std::size_t Recordset::KeyIndexAt(std::size_t viewIndex) const
@@ -454,6 +513,7 @@ const Recordset::Row& Recordset::RowAt(std::size_t keyIndex)
 {
     const auto found = cache_.find(keyIndex);
     if (found != cache_.end()) return found->second;
+    KeyAt(keyIndex);
     // Sequential reading fetches growing pages; a jump fetches just the row.
     const bool sequential = keyIndex == lastFetchEnd_;
     readAhead_ = sequential ? std::min(std::max(readAhead_ * 2, kFirstReadAhead), kPageSize) : 1;
@@ -464,7 +524,8 @@ const Recordset::Row& Recordset::RowAt(std::size_t keyIndex)
 
 void Recordset::FetchRows(std::size_t first, std::size_t count)
 {
-    const std::size_t slots = count == 1 ? 1 : kPageSize;
+    // Three statement shapes serve every fetch: one row, a first screen, a page.
+    const std::size_t slots = count == 1 ? 1 : count <= kFirstReadAhead ? kFirstReadAhead : kPageSize;
     DriverStatement& s = database().driver().Prepare("SELECT " + rowQueryColumns_ + " FROM " +
                                                      QuoteName(table_) + " WHERE rowid IN (" +
                                                      Placeholders(slots) + ")");
@@ -545,7 +606,7 @@ Variant Recordset::ValueOf(int column)
     if (pending != pending_.end()) return pending->second;
     if (editMode_ == EditMode::AddNew) return Variant::Null();
     const Row& row = CurrentRow();
-    if (row.missing || (keyed_ && deleted_.count(keys_[KeyIndexAt(static_cast<std::size_t>(current_))]) != 0))
+    if (row.missing || (keyed_ && deleted_.count(CurrentKey()) != 0))
         throw DatabaseError(dberr::kDeletedRow, "Record is deleted.");
     return row.values[static_cast<std::size_t>(column)];
 }
@@ -575,7 +636,7 @@ std::vector<std::uint8_t> Recordset::ChunkOf(int column, std::size_t size)
         const std::size_t n = std::min(size, all.size() - start);
         bytes.assign(all.begin() + static_cast<long>(start), all.begin() + static_cast<long>(start + n));
     } else {
-        const std::int64_t rowid = keys_[KeyIndexAt(static_cast<std::size_t>(current_))];
+        const std::int64_t rowid = CurrentKey();
         bytes = database().driver().ReadBlob(table_, columns_[static_cast<std::size_t>(column)].tableName,
                                              rowid, offset, static_cast<std::int64_t>(size));
     }
@@ -590,7 +651,7 @@ void Recordset::SetValueOf(int column, const Variant& value)
     CheckUpdatable();
     if (editMode_ == EditMode::None) {
         CheckCurrent();
-        if (deleted_.count(keys_[KeyIndexAt(static_cast<std::size_t>(current_))]) != 0 || CurrentRow().missing)
+        if (deleted_.count(CurrentKey()) != 0 || CurrentRow().missing)
             throw DatabaseError(dberr::kDeletedRow, "Record is deleted.");
         editMode_ = EditMode::Edit;
     }
@@ -672,7 +733,9 @@ void Recordset::WriteNewRow()
     } catch (const DatabaseError& error) {
         ThrowExplained(error, false, pending_);
     }
+    EnsureAllKeys();
     keys_.push_back(rowid);
+    keyIndexOf_.clear();
     if (filtered_) view_.push_back(static_cast<std::uint32_t>(keys_.size() - 1));
     current_ = static_cast<long>(ViewSize() - 1);
     cache_.erase(keys_.size() - 1);
@@ -682,7 +745,7 @@ void Recordset::WriteNewRow()
 void Recordset::WriteChangedRow()
 {
     const std::size_t keyIndex = KeyIndexAt(static_cast<std::size_t>(current_));
-    const std::int64_t rowid = keys_[keyIndex];
+    const std::int64_t rowid = KeyAt(keyIndex);
     const Row original = RowAt(keyIndex);
     std::string assignments, checks;
     std::vector<std::pair<int, bool>> order;  // column, is blob
@@ -730,7 +793,7 @@ void Recordset::Delete()
     CancelUpdate();
     CheckCurrent();
     const std::size_t keyIndex = KeyIndexAt(static_cast<std::size_t>(current_));
-    const std::int64_t rowid = keys_[keyIndex];
+    const std::int64_t rowid = KeyAt(keyIndex);
     if (deleted_.count(rowid) != 0) throw DatabaseError(dberr::kDeletedRow, "Record is deleted.");
     try {
         database().Write([&] {
@@ -815,6 +878,7 @@ std::vector<std::int64_t> Recordset::MatchingRowids(const std::string& criterion
 void Recordset::PurgeDeletedKeys()
 {
     if (deleted_.empty()) return;
+    keyIndexOf_.clear();
     keys_.erase(std::remove_if(keys_.begin(), keys_.end(),
                                [this](std::int64_t k) { return deleted_.count(k) != 0; }),
                 keys_.end());
@@ -827,6 +891,7 @@ void Recordset::SetFilter(const std::string& criterion)
 {
     CheckOpen();
     CancelUpdate();
+    EnsureAllKeys();
     // Rows deleted through this cursor leave it when the view changes.
     PurgeDeletedKeys();
     view_.clear();
@@ -846,19 +911,27 @@ bool Recordset::Find(const std::string& criterion)
 {
     CheckOpen();
     if (EditPending()) Update();
+    EnsureAllKeys();
     const std::vector<std::int64_t> matching = MatchingRowids(criterion);
-    const std::unordered_set<std::int64_t> wanted(matching.begin(), matching.end());
-    const std::size_t size = ViewSize();
-    for (std::size_t i = static_cast<std::size_t>(std::max<long>(current_, 0)); i < size && !wanted.empty(); ++i) {
-        const std::int64_t rowid = keys_[KeyIndexAt(i)];
-        if (wanted.count(rowid) != 0 && deleted_.count(rowid) == 0) {
-            current_ = static_cast<long>(i);
-            ResetChunkReads();
-            return true;
+    if (keyIndexOf_.empty())
+        for (std::size_t i = 0; i < keys_.size(); ++i) keyIndexOf_.emplace(keys_[i], i);
+    // The first matching row at or after the current one, in view order.
+    const std::size_t start = static_cast<std::size_t>(std::max<long>(current_, 0));
+    std::size_t best = ViewSize();
+    for (std::int64_t rowid : matching) {
+        const auto found = keyIndexOf_.find(rowid);
+        if (found == keyIndexOf_.end() || deleted_.count(rowid) != 0) continue;
+        std::size_t viewIndex = found->second;
+        if (filtered_) {
+            const auto at = std::lower_bound(view_.begin(), view_.end(), found->second);
+            if (at == view_.end() || *at != found->second) continue;
+            viewIndex = static_cast<std::size_t>(at - view_.begin());
         }
+        if (viewIndex >= start && viewIndex < best) best = viewIndex;
     }
-    current_ = static_cast<long>(size);
-    return false;
+    current_ = static_cast<long>(best);
+    ResetChunkReads();
+    return best < ViewSize();
 }
 
 void Recordset::Requery()
@@ -869,7 +942,7 @@ void Recordset::Requery()
     view_.clear();
     filter_.clear();
     if (keyed_)
-        LoadKeys();
+        LoadFirstKeys();
     else
         LoadRows(TranslateSql(source_));
     current_ = 0;

@@ -70,6 +70,10 @@ public:
     void Close();
     bool IsOpen() const { return open_; }
     const std::string& Source() const { return source_; }
+    // The connection the cursor reads through (its own one when it was opened
+    // from a connection string), so that a reader can open a second cursor on
+    // the same database and inside the same transaction. Throws when closed.
+    Connection& ActiveConnection() const;
 
     bool IsEOF() const;
     bool IsBOF() const;
@@ -123,6 +127,10 @@ private:
     void OpenOn(const std::string& source, CursorType cursor, LockType lock, CommandKind kind);
     void Prepare(const std::string& sql);
     void LoadKeys();
+    void LoadFirstKeys();
+    void EnsureAllKeys();
+    std::int64_t KeyAt(std::size_t keyIndex);
+    std::int64_t CurrentKey();
     void LoadRows(const std::string& sql);
     std::size_t ViewSize() const;
     std::size_t KeyIndexAt(std::size_t viewIndex) const;
@@ -155,10 +163,16 @@ private:
     std::string source_;
     std::string table_;
     std::string keyQuery_;
+    std::string countQuery_;
     std::string rowQueryColumns_;
     std::vector<Column> columns_;
 
     std::vector<std::int64_t> keys_;          // rowids in query order (keyed cursors)
+    // A cursor first reads only the keys of its first screen and counts the
+    // rest; it reads every key when a later row or a filter needs them.
+    bool keysComplete_ = true;
+    std::size_t countedKeys_ = 0;
+    std::unordered_map<std::int64_t, std::size_t> keyIndexOf_;  // built on the first find
     std::vector<Row> rows_;                   // all rows (in-memory cursors)
     std::unordered_map<std::size_t, Row> cache_;  // fetched rows by key index
     std::set<std::int64_t> deleted_;

@@ -1,0 +1,384 @@
+// The context's database, login, active project, rights and name lists.
+#include "context/CExeContext.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "cipher/PasswordBlock.h"
+#include "core/ErrorInfo.h"
+#include "db/DatabaseError.h"
+#include "db/Dialect.h"
+#include "db/Recordset.h"
+#include "mapping/DBUtil.h"
+#include "mapping/ValueConversion.h"
+#include "users/CBugPriority.h"
+#include "users/CBugReproductive.h"
+#include "users/CBugSeverity.h"
+#include "users/CBugStatus.h"
+#include "users/CRight.h"
+#include "users/CUser.h"
+#include "users/CUserRight.h"
+#include "users/OutParam.h"
+
+namespace lindor {
+namespace {
+
+const ClassRegistration registration("ExeContext", &CreateInstance<CExeContext>);
+
+constexpr const char* kDatabaseVersion = "2.5";
+constexpr const char* kOpenSource = "CExeContext::OpenAcessDB";
+constexpr const char* kLoginSource = "CExeContext::Login";
+constexpr const char* kWrongLogin = "User Name or password is incorrect!";
+
+long AsLong(std::int32_t value)
+{
+    return static_cast<long>(value);
+}
+
+bool IsAdministratorName(std::string login)
+{
+    std::transform(login.begin(), login.end(), login.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return login == "admin";
+}
+
+// The administrator may do everything: the role may add projects and every
+// rights row has every flag set. In memory only; nothing is written.
+void GrantEverything(IUserRight& role)
+{
+    role.put_AddProject(1);
+    ComPtr<IRightSet> rights;
+    role.get_RightSet(rights.put());
+    std::int32_t count = 0;
+    if (rights) rights->get_Count(&count);
+    for (std::int32_t i = 0; i < count; ++i) {
+        ComPtr<IRight> right;
+        rights->get_Item(i, right.put());
+        if (CRight* impl = ImplOf<CRight>(right.get())) impl->SetAllFlags(true);
+    }
+}
+
+// The stored (UserID, password) of a login name, matched literally.
+struct StoredLogin {
+    bool found = false;
+    std::int32_t userID = 0;
+    std::string password;
+};
+
+StoredLogin FindLogin(const std::string& login)
+{
+    db::Recordset row;
+    row.Open("SELECT UserID,Password FROM tUser WHERE LoginName = " + db::QuoteText(login),
+             db::ProcessConnectionString(), db::CursorType::Static, db::LockType::ReadOnly);
+    StoredLogin stored;
+    if (row.IsEOF()) return stored;
+    stored.found = true;
+    const std::vector<std::uint8_t> block = row.Fields("Password").GetChunk(kPasswordBlockSize);
+    stored.password = DecipherPassword(block.data(), block.size());
+    stored.userID = mapping::ReadWholeNumber(row.Fields("UserID").Value());
+    row.Close();
+    return stored;
+}
+
+// Fills a name list with the first column of every row of `sql`.
+template <class List>
+ComPtr<List> ReadNameList(db::Connection& connection, const std::string& sql)
+{
+    ComPtr<List> list = MakeObject<List>();
+    db::Recordset rows;
+    rows.Open(sql, connection, db::CursorType::ForwardOnly, db::LockType::ReadOnly);
+    for (; !rows.IsEOF(); rows.MoveNext()) list->Add(mapping::ReadText(rows.Fields(0).Value()));
+    rows.Close();
+    return list;
+}
+
+template <class List, class Iface>
+HRESULT HandOutNameList(db::Connection& connection, const std::string& sql, Iface** out,
+                        const char* failed, const char* source)
+{
+    if (out == nullptr) return E_FAIL;
+    *out = nullptr;
+    try {
+        HandOut(ReadNameList<List>(connection, sql), out);
+        return S_OK;
+    } catch (const DatabaseError& error) {
+        return CExeContext::Report().FailDatabase(failed, source, error);
+    }
+}
+
+// The role's rights row for the project, or null.
+ComPtr<IRight> RoleRightFor(const ComPtr<IUserRight>& role, std::int32_t projectID)
+{
+    ComPtr<IRight> right;
+    ComPtr<IRightSet> rights;
+    if (role && Succeeded(role->get_RightSet(rights.put())) && rights)
+        rights->GetByProjectID(projectID, right.put());
+    return right;
+}
+
+// The logged-in user's role, or an empty one (no rights) when it cannot be
+// read (the failure is logged where it happened).
+ComPtr<IUserRight> ReadCurrentRole(IExeContext& context)
+{
+    ComPtr<IUser> user;
+    ComPtr<IUserRight> role;
+    if (Succeeded(context.get_CurUser(user.put())) && user) user->get_Right(role.put());
+    if (!role) role = MakeObject<CUserRight>();
+    return role;
+}
+
+}  // namespace
+
+const Reporter& CExeContext::Report()
+{
+    static const Reporter reporter(ExternalClassName("ExeContext"));
+    return reporter;
+}
+
+CExeContext::CExeContext() = default;
+
+// ---- database ---------------------------------------------------------------
+
+HRESULT CExeContext::OpenAccessDB(const std::string& fileName)
+{
+    const std::string connectionString = db::BuildConnectionString(fileName);
+    db::SetProcessConnectionString(connectionString);
+    curUserID_ = activeProjectID_ = activeVersionID_ = curProjectRightID_ = 0;
+    administrator_ = false;
+    try {
+        connection_.Close();
+        connection_.Open(connectionString);
+    } catch (const DatabaseError& error) {
+        return Report().FailDatabase(Format("Open database %s failed", fileName.c_str()),
+                                     kOpenSource, error);
+    }
+    try {
+        db::Recordset system;
+        system.Open("SELECT * FROM tSystem", connection_, db::CursorType::ForwardOnly,
+                    db::LockType::ReadOnly);
+        const std::string version = mapping::ReadText(system.Fields(0).Value());
+        system.Close();
+        if (version != kDatabaseVersion) {
+            connection_.Close();
+            return Report().Fail("version of database is not correct", kLogGeneral, kOpenSource);
+        }
+        return S_OK;
+    } catch (const DatabaseError& error) {
+        connection_.Close();
+        return Report().FailDatabase("Open Database failed", kOpenSource, error);
+    }
+}
+
+HRESULT CExeContext::Close()
+{
+    try {
+        connection_.Close();
+    } catch (const DatabaseError& error) {
+        LogDatabaseError(kLogDatabase, "CExeContext::Close", error);
+    }
+    return S_OK;
+}
+
+HRESULT CExeContext::OpenSQLDB(const std::string&, const std::string&)
+{
+    return S_OK;
+}
+
+// ---- login --------------------------------------------------------------------
+
+HRESULT CExeContext::Login(const std::string& login, const std::string& psw)
+{
+    // The mark is set only by a login that succeeds: a failed attempt must
+    // never leave an earlier user with administrator rights.
+    administrator_ = false;
+    const auto fireOnLogin = [&](std::int32_t ok) {
+        sinks_.FireAll([&](IExeContextEvents* sink) { sink->OnLogin(ok, login, psw); });
+    };
+    StoredLogin stored;
+    try {
+        stored = FindLogin(login);
+    } catch (const DatabaseError& error) {
+        SetErrorInfo(error.description(), Report().className());
+        LogDatabaseError(kLogDatabase, kLoginSource, error);
+        fireOnLogin(0);
+        return E_FAIL;
+    }
+    if (!stored.found) return Report().Fail(kWrongLogin, kLogGeneral, kLoginSource);
+    if (stored.password != psw) {
+        Report().Fail(kWrongLogin, kLogGeneral, kLoginSource);
+        fireOnLogin(0);
+        return E_FAIL;
+    }
+    LogMessage(kLogGeneral, kLoginSource, Format("%s login successfully!", login.c_str()));
+    curUserID_ = stored.userID;
+    administrator_ = IsAdministratorName(login);
+    curRight_ = ReadCurrentRole(*this);
+    if (administrator_) GrantEverything(*curRight_);
+    fireOnLogin(1);
+    return S_OK;
+}
+
+HRESULT CExeContext::get_CurUser(IUser** out)
+{
+    const char* const failed = "Get current user failded";
+    const char* const source = "CExeContext::get_CurUser";
+    if (out == nullptr) return E_FAIL;
+    *out = nullptr;
+    if (curUserID_ == 0) {
+        LogMessage(kLogGeneral, source, "Current User's ID is 0");
+        return S_OK;
+    }
+    try {
+        db::Recordset row;
+        row.Open(Format("SELECT * FROM tUser WHERE userID = %ld", AsLong(curUserID_)), connection_,
+                 db::CursorType::Static, db::LockType::ReadOnly);
+        ComPtr<CUser> user = MakeObject<CUser>();
+        if (!row.IsEOF() && Failed(CDBUtil::GetUserData(row, user.get())))
+            return Report().FailQuietly(failed);
+        HandOut(user, out);
+        return S_OK;
+    } catch (const DatabaseError& error) {
+        return Report().FailDatabase(failed, source, error);
+    }
+}
+
+HRESULT CExeContext::get_CurUserID(std::int32_t* out)
+{
+    return GiveOut(curUserID_, out);
+}
+
+HRESULT CExeContext::get_CurRight(IUserRight** out)
+{
+    if (out == nullptr) return E_FAIL;
+    curRight_.CopyTo(out);
+    return S_OK;
+}
+
+// ---- active project -----------------------------------------------------------
+
+bool CExeContext::CheckVersionInProject(std::int32_t versionID, std::int32_t projectID)
+{
+    if (versionID == 0 || projectID == 0) return true;
+    try {
+        db::Recordset row;
+        row.Open(Format("SELECT versionID FROM tVersion WHERE versionID = %ld AND ProjectID = %ld",
+                        AsLong(versionID), AsLong(projectID)),
+                 connection_, db::CursorType::Static, db::LockType::ReadOnly);
+        return !row.IsEOF();
+    } catch (const DatabaseError& error) {
+        LogDatabaseError(kLogDatabase, "CExeContext::CheckVersionInProject", error);
+        return false;
+    }
+}
+
+HRESULT CExeContext::SetActiveProject(std::int32_t projectID, std::int32_t versionID)
+{
+    const auto fireOnActiveProject = [&](std::int32_t ok) {
+        sinks_.FireAll([&](IExeContextEvents* sink) {
+            sink->OnActiveProject(ok, activeProjectID_, activeVersionID_);
+        });
+    };
+    if (projectID == 0) versionID = 0;
+    if (!CheckVersionInProject(versionID, projectID)) {
+        // The rights number goes with the project, so nothing of the old
+        // project stays in force.
+        activeProjectID_ = activeVersionID_ = curProjectRightID_ = 0;
+        return Report().Fail("Set Active Project Failed", kLogGeneral,
+                             "CExeContext::SetActiveProject",
+                             "version doesn't belong to the specified Project.");
+    }
+    if (!curRight_) return S_OK;
+    const ComPtr<IRight> right = RoleRightFor(curRight_, projectID);
+    if (!right && projectID != 0) {
+        fireOnActiveProject(0);
+        return S_OK;
+    }
+    std::int32_t rightID = 0;
+    if (right) right->get_ID(&rightID);
+    activeProjectID_ = projectID;
+    activeVersionID_ = versionID;
+    curProjectRightID_ = projectID == 0 ? 0 : rightID;
+    fireOnActiveProject(1);
+    return S_OK;
+}
+
+HRESULT CExeContext::get_ActiveProjectID(std::int32_t* out)
+{
+    return GiveOut(activeProjectID_, out);
+}
+HRESULT CExeContext::get_ActiveVersionID(std::int32_t* out)
+{
+    return GiveOut(activeVersionID_, out);
+}
+
+// ---- rights -------------------------------------------------------------------
+
+ComPtr<IRight> CExeContext::CurrentProjectRight()
+{
+    if (administrator_) {
+        ComPtr<CRight> everything = MakeObject<CRight>();
+        everything->SetAllFlags(true);
+        return everything;
+    }
+    if (activeProjectID_ == 0) return nullptr;
+    return RoleRightFor(curRight_, activeProjectID_);
+}
+
+HRESULT CExeContext::get_CurProjectRight(IRight** out)
+{
+    if (out == nullptr) return E_FAIL;
+    CurrentProjectRight().CopyTo(out);
+    return S_OK;
+}
+
+// ---- name lists ---------------------------------------------------------------
+
+HRESULT CExeContext::get_BugStatus(IBugStatus** out)
+{
+    return HandOutNameList<CBugStatus>(
+        connection_,
+        Format("SELECT statusname FROM tAvailableStatus WHERE RightID = %ld",
+               AsLong(curProjectRightID_)),
+        out, "Get current status failed", "CExeContext::get_BugStatus");
+}
+
+HRESULT CExeContext::get_AllBugStatus(IBugStatus** out)
+{
+    return HandOutNameList<CBugStatus>(connection_, "SELECT statusname FROM tStatus", out,
+                                       "Get all status failed", "CExeContext::get_AllBugStatus");
+}
+
+HRESULT CExeContext::get_BugSeverity(IBugSeverity** out)
+{
+    return HandOutNameList<CBugSeverity>(connection_, "SELECT * FROM tSeverity", out,
+                                         "Get bug severity failed!", "get_BugSeverity");
+}
+
+HRESULT CExeContext::get_BugReproductive(IBugReproductive** out)
+{
+    return HandOutNameList<CBugReproductive>(connection_, "SELECT * FROM tReproductive", out,
+                                             "Get bug reproductive failed!", "get_BugReproductive");
+}
+
+HRESULT CExeContext::get_BugPriority(IBugPriority** out)
+{
+    return HandOutNameList<CBugPriority>(connection_, "SELECT * FROM tPriority", out,
+                                         "Get bug priority failed!", "get_BugPriority");
+}
+
+// ---- events -------------------------------------------------------------------
+
+HRESULT CExeContext::Advise(IExeContextEvents* sink, std::uint32_t* cookie)
+{
+    if (sinks_.Advise(sink, cookie)) return S_OK;
+    return Report().Fail("Advise failed: no event sink given", kLogGeneral, "CExeContext::Advise");
+}
+
+HRESULT CExeContext::Unadvise(std::uint32_t cookie)
+{
+    if (sinks_.Unadvise(cookie)) return S_OK;
+    return Report().Fail(Format("Unadvise failed: no subscription %u", cookie), kLogGeneral,
+                         "CExeContext::Unadvise");
+}
+
+}  // namespace lindor

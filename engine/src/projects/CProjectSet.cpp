@@ -1,0 +1,162 @@
+#include "projects/CProjectSet.h"
+
+#include "core/ClassRegistry.h"
+#include "core/ErrorReport.h"
+#include "projects/CProject.h"
+#include "projects/ProjectStore.h"
+#include "users/OutParam.h"
+
+namespace lindor {
+namespace {
+
+const ClassRegistration registration("ProjectSet", &CreateInstance<CProjectSet>);
+const Reporter kReport(ExternalClassName("ProjectSet"));
+
+std::int32_t IDOf(IProject* project)
+{
+    std::int32_t id = 0;
+    if (project != nullptr) project->get_ID(&id);
+    return id;
+}
+
+bool FlagIsSet(IRight* right, HRESULT (IRight::*get)(std::int32_t*))
+{
+    std::int32_t value = 0;
+    return right != nullptr && Succeeded((right->*get)(&value)) && value != 0;
+}
+
+}  // namespace
+
+bool CProjectSet::HasIndex(std::int32_t index) const
+{
+    return index >= 0 && static_cast<std::size_t>(index) < items_.size();
+}
+
+HRESULT CProjectSet::get_Count(std::int32_t* out)
+{
+    return GiveOut(static_cast<std::int32_t>(items_.size()), out);
+}
+
+HRESULT CProjectSet::get_Item(std::int32_t index, IProject** out)
+{
+    if (out == nullptr) return E_FAIL;
+    *out = nullptr;
+    if (!HasIndex(index)) return kReport.FailBounds("IProjectSet::Item");
+    current_ = items_[static_cast<std::size_t>(index)];
+    current_.CopyTo(out);
+    return S_OK;
+}
+
+HRESULT CProjectSet::get_ExeContext(IExeContext** out)
+{
+    if (out == nullptr) return E_FAIL;
+    context_.CopyTo(out);
+    return S_OK;
+}
+
+ComPtr<IRight> CProjectSet::GetRight()
+{
+    ComPtr<IRight> right;
+    if (!context_) return right;
+    if (Failed(context_->get_CurProjectRight(right.put()))) {
+        LogMessage(kLogRight, "CProjectSet::GetRight", "get right failed");
+        right = nullptr;
+    }
+    return right;
+}
+
+bool CProjectSet::MayDeleteProjects()
+{
+    return FlagIsSet(GetRight().get(), &IRight::get_DeleteProject);
+}
+
+HRESULT CProjectSet::CheckMayAddProjects()
+{
+    ComPtr<IUserRight> role;
+    std::int32_t addProject = 0;
+    if (Failed(context_->get_CurRight(role.put())) || !role ||
+        Failed(role->get_AddProject(&addProject)) || addProject == 0)
+        return kReport.FailRight("add Project");
+    return S_OK;
+}
+
+HRESULT CProjectSet::Add(IProject* project)
+{
+    const char* const failed = "Add Project failed.";
+    if (!context_)
+        return kReport.Fail(failed, kLogGeneral, "IProjectSet::Add", "ExeContext is NULL");
+    if (Failed(CheckMayAddProjects())) return E_FAIL;
+    CProject* impl = ImplOf<CProject>(project);
+    if (impl == nullptr)
+        return kReport.Fail(failed, kLogGeneral, "IProjectSet::Add", "Invalid Pointer");
+    if (!projectstore::RealAddProject(*impl))
+        return kReport.Fail(failed, kLogGeneral, "IProjectSet::Add");
+    items_.emplace_back(project);
+    return S_OK;
+}
+
+HRESULT CProjectSet::Remove(std::int32_t index)
+{
+    if (!HasIndex(index)) return kReport.FailBounds("IProjectSet::Remove");
+    items_.erase(items_.begin() + index);
+    return S_OK;
+}
+
+HRESULT CProjectSet::Update()
+{
+    ComPtr<IRight> right = GetRight();
+    if (!right) return kReport.FailRight("edit Project");
+    if (!FlagIsSet(right.get(), &IRight::get_EditProject))
+        return kReport.FailRight("update Project");
+    if (!projectstore::RealUpdateProject(ImplOf<CProject>(current_.get())))
+        return kReport.FailQuietly("Update Project failed!\n");
+    return S_OK;
+}
+
+HRESULT CProjectSet::Refresh()
+{
+    return S_OK;
+}
+
+HRESULT CProjectSet::Append(IProject* project)
+{
+    if (project == nullptr) return S_OK;
+    const std::int32_t id = IDOf(project);
+    for (const ComPtr<IProject>& item : items_)
+        if (IDOf(item.get()) == id) return S_OK;
+    items_.emplace_back(project);
+    return S_OK;
+}
+
+bool CProjectSet::RealDeleteProject(std::int32_t id)
+{
+    if (!MayDeleteProjects()) {
+        kReport.FailRight("delete Project");
+        return false;
+    }
+    return projectstore::RealDeleteProject(id);
+}
+
+HRESULT CProjectSet::DeleteByID(std::int32_t id)
+{
+    if (!MayDeleteProjects()) return kReport.FailRight("delete Project");
+    for (auto it = items_.begin(); it != items_.end(); ++it) {
+        if (IDOf(it->get()) != id) continue;
+        if (!RealDeleteProject(id)) return kReport.FailQuietly("Delete Project failed");
+        items_.erase(it);
+        return S_OK;
+    }
+    return kReport.Fail(Format("Project(ID=%ld) is not in this set", static_cast<long>(id)),
+                        kLogGeneral, "CCProjectSet::DeleteByID");
+}
+
+HRESULT CProjectSet::DeleteByIndex(std::int32_t index)
+{
+    if (!HasIndex(index)) return kReport.FailBounds("CProjectSet::DeleteByIndex");
+    const auto item = items_.begin() + index;
+    if (!RealDeleteProject(IDOf(item->get()))) return kReport.FailQuietly("Delelte Project failed");
+    items_.erase(item);
+    return S_OK;
+}
+
+}  // namespace lindor

@@ -1,0 +1,287 @@
+#include "projects/ProjectStore.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "core/ErrorReport.h"
+#include "core/NextID.h"
+#include "db/DatabaseError.h"
+#include "mapping/ValueConversion.h"
+#include "projects/RowDeletion.h"
+
+namespace lindor::projectstore {
+namespace {
+
+using mapping::ReadWholeNumber;
+
+long AsLong(std::int32_t value)
+{
+    return static_cast<long>(value);
+}
+
+// The identifiers of a project and its versions before a write, so that a
+// rolled-back write does not leave the objects with numbers that were never
+// stored (and that the rolled-back counter will hand out again).
+class IdentifierSnapshot {
+public:
+    explicit IdentifierSnapshot(CProject& project) : project_(project), projectID_(project.ID())
+    {
+        for (const ComPtr<CVersion>& version : project.Versions())
+            versions_.emplace_back(version, version->ID());
+    }
+    void Restore()
+    {
+        project_.SetID(projectID_);
+        for (auto& [version, id] : versions_) version->SetID(id);
+    }
+
+private:
+    CProject& project_;
+    std::int32_t projectID_;
+    std::vector<std::pair<ComPtr<CVersion>, std::int32_t>> versions_;
+};
+
+void WriteProjectRow(db::Recordset& row, const CProject& project)
+{
+    if (project.ID() != 0 && ReadWholeNumber(row.Fields(0).Value()) != project.ID())
+        mapping::WriteWholeNumber(row.Fields(0), project.ID());
+    mapping::WriteTextOrNull(row.Fields(1), project.Name());
+    mapping::WriteTextOrNull(row.Fields(2), project.Description());
+    row.Update();
+}
+
+void WriteVersionRow(db::Recordset& row, const CVersion& version, std::int32_t projectID)
+{
+    if (version.ID() != 0) mapping::WriteWholeNumber(row.Fields("VersionID"), version.ID());
+    mapping::WriteWholeNumber(row.Fields("ProjectID"), projectID);
+    mapping::WriteTextOrNull(row.Fields("VersionName"), version.Name());
+    mapping::WriteTextOrNull(row.Fields("VersionDesrp"), version.Description());
+    mapping::WriteDate(row.Fields("ReleaseDate"), version.ReleaseDate());
+    row.Update();
+}
+
+bool ArrayHasVersion(const CProject& project, std::int32_t versionID)
+{
+    const auto& versions = project.Versions();
+    return std::any_of(versions.begin(), versions.end(),
+                       [versionID](const ComPtr<CVersion>& v) { return v->ID() == versionID; });
+}
+
+// Deletes the stored versions the project's array no longer has, each with
+// the bugs reported in it.
+void DeleteRemovedVersions(db::Connection& connection, db::Recordset& stored,
+                           const CProject& project)
+{
+    for (; !stored.IsEOF(); stored.MoveNext()) {
+        const std::int32_t versionID = ReadWholeNumber(stored.Fields(0).Value());
+        if (ArrayHasVersion(project, versionID)) continue;
+        DeleteBugsReportedIn(connection, versionID,
+                             "SELECT ReportedInVersionID FROM tBugReport WHERE "
+                             "ReportedInVersionID= %ld");
+        stored.Delete();
+    }
+}
+
+// Writes each version of the array into its stored row, or adds it under a
+// new identifier when it has none there.
+bool WriteArrayVersions(db::Recordset& stored, CProject& project)
+{
+    for (const ComPtr<CVersion>& version : project.Versions()) {
+        stored.SetFilter(Format("versionID = %ld", AsLong(version->ID())));
+        if (stored.IsEOF() || version->ID() == 0) {
+            if (!RealAddVersion(stored, *version, project.ID())) {
+                stored.SetFilter("");
+                LogMessage(kLogGeneral, "CProjectSet::RealUpdateVersion", "RealAddVersion Failded");
+                return false;
+            }
+        } else {
+            WriteVersionRow(stored, *version, project.ID());
+        }
+        stored.SetFilter("");
+    }
+    return true;
+}
+
+void DeleteVersionsWithTheirBugs(db::Connection& connection, std::int32_t projectID)
+{
+    db::Recordset versions;
+    versions.Open(Format("SELECT VersionID FROM tVersion WHERE ProjectID = %ld", AsLong(projectID)),
+                  connection, db::CursorType::Keyset, db::LockType::Optimistic);
+    for (; !versions.IsEOF(); versions.MoveNext()) {
+        const std::int32_t versionID = ReadWholeNumber(versions.Fields("VersionID").Value());
+        DeleteBugsReportedIn(connection, versionID,
+                             "SELECT ReportedInVersionID FROM tBugReport WHERE "
+                             "ReportedInVersionID=%ld");
+        versions.Delete();
+    }
+    versions.Close();
+}
+
+void DeleteClassificationsWithAssignments(db::Connection& connection, std::int32_t projectID)
+{
+    DeleteDependentRows(connection,
+                        Format("SELECT ClassificationID FROM tClassification WHERE ProjectID = %ld",
+                               AsLong(projectID)),
+                        "SELECT ClassificationID FROM tUserClassification WHERE "
+                        "ClassificationID=%ld");
+    DeleteEveryRow(connection, Format("SELECT ProjectID FROM tClassification WHERE ProjectID = %ld",
+                                      AsLong(projectID)));
+}
+
+void DeleteRightsWithAvailableStatuses(db::Connection& connection, std::int32_t projectID)
+{
+    DeleteDependentRows(connection,
+                        Format("SELECT RightID FROM tRight WHERE ProjectID=%ld", AsLong(projectID)),
+                        "SELECT RightID FROM tAvailableStatus WHERE RightID=%ld");
+    DeleteEveryRow(connection,
+                   Format("SELECT ProjectID FROM tRight WHERE ProjectID=%ld", AsLong(projectID)));
+}
+
+bool AddProjectRows(db::Connection& connection, CProject& project)
+{
+    const std::int32_t id = GetNextID("NextProjectID");
+    if (id == 0) {
+        LogMessage(kLogGeneral, "IProjectSet::RealAddProject", "GetNextID return 0, Add Failed");
+        return false;
+    }
+    project.SetID(id);
+    db::Recordset row;
+    row.Open("select * from tProject where ProjectID = 0", connection, db::CursorType::Keyset,
+             db::LockType::Optimistic);
+    row.AddNew();
+    WriteProjectRow(row, project);
+    row.Close();
+    if (RealAddVersions(connection, project)) return true;
+    LogMessage(kLogGeneral, "IProjectSet::RealAddProject", "Add Project failed");
+    return false;
+}
+
+// Writes the project row; false (logged) when it is not stored.
+bool UpdateProjectRow(db::Connection& connection, const CProject& project)
+{
+    db::Recordset row;
+    row.Open(Format("select * from tProject where Projectid = %ld", AsLong(project.ID())),
+             connection, db::CursorType::Static, db::LockType::Optimistic);
+    if (row.IsEOF()) {
+        LogMessage(kLogGeneral, "IProjectSet::RealUpdateProject",
+                   Format("Project(ID=%ld) does not exist, Update failed", AsLong(project.ID())));
+        return false;
+    }
+    WriteProjectRow(row, project);
+    row.Close();
+    return true;
+}
+
+}  // namespace
+
+bool RealAddProject(CProject& project)
+{
+    IdentifierSnapshot before(project);
+    try {
+        db::Connection connection(db::ProcessConnectionString());
+        db::Transaction transaction(connection);
+        if (AddProjectRows(connection, project)) {
+            transaction.Commit();
+            return true;
+        }
+    } catch (const DatabaseError& error) {
+        LogDatabaseError(kLogDatabase, "ProjectSet::ReadAddProject", error);
+    }
+    before.Restore();
+    return false;
+}
+
+bool RealAddVersions(db::Connection& connection, CProject& project)
+{
+    try {
+        db::Recordset cursor;
+        cursor.Open(Format("select * from tVersion where ProjectID = %d", project.ID()), connection,
+                    db::CursorType::Keyset, db::LockType::Optimistic);
+        for (; !cursor.IsEOF(); cursor.MoveNext()) cursor.Delete();
+        for (const ComPtr<CVersion>& version : project.Versions()) {
+            if (RealAddVersion(cursor, *version, project.ID())) continue;
+            LogMessage(kLogGeneral, "CProjectSet::RealAddVersions", "RealAddVersion return FALSE");
+            return false;
+        }
+        return true;
+    } catch (const DatabaseError& error) {
+        LogDatabaseError(kLogDatabase, "IProjectSet::RealAddVersions", error);
+        return false;
+    }
+}
+
+bool RealAddVersion(db::Recordset& cursor, CVersion& version, std::int32_t projectID)
+{
+    const std::int32_t id = GetNextID("NextVersionID");
+    if (id == 0) {
+        LogMessage(kLogGeneral, "IProjectSet::RealAddVersion", "GetNextID return 0, Add Failed");
+        return false;
+    }
+    try {
+        version.SetID(id);
+        cursor.AddNew();
+        WriteVersionRow(cursor, version, projectID);
+        return true;
+    } catch (const DatabaseError& error) {
+        cursor.CancelUpdate();
+        LogDatabaseError(kLogDatabase, "IProjectSet::RealAddVersion", error);
+        return false;
+    }
+}
+
+bool RealUpdateProject(CProject* project)
+{
+    const char* const source = "IProjectSet::RealUpdateProject";
+    if (project == nullptr) {
+        LogMessage(kLogGeneral, source, "Project interface is not valid");
+        return false;
+    }
+    if (project->ID() == 0) {
+        LogMessage(kLogGeneral, source, "Cannot update the Project(id is 0)");
+        return false;
+    }
+    IdentifierSnapshot before(*project);
+    try {
+        db::Connection connection(db::ProcessConnectionString());
+        db::Transaction transaction(connection);
+        if (UpdateProjectRow(connection, *project) && RealUpdateVersion(connection, *project)) {
+            transaction.Commit();
+            return true;
+        }
+    } catch (const DatabaseError& error) {
+        LogDatabaseError(kLogDatabase, source, error);
+    }
+    before.Restore();
+    return false;
+}
+
+bool RealUpdateVersion(db::Connection& connection, CProject& project)
+{
+    db::Recordset stored;
+    stored.Open(Format("select * from tVersion where Projectid = %ld", AsLong(project.ID())),
+                connection, db::CursorType::Static, db::LockType::Optimistic);
+    DeleteRemovedVersions(connection, stored, project);
+    const bool written = WriteArrayVersions(stored, project);
+    stored.Close();
+    return written;
+}
+
+bool RealDeleteProject(std::int32_t projectID)
+{
+    try {
+        db::Connection connection(db::ProcessConnectionString());
+        db::Transaction transaction(connection);
+        DeleteVersionsWithTheirBugs(connection, projectID);
+        DeleteClassificationsWithAssignments(connection, projectID);
+        DeleteRightsWithAvailableStatuses(connection, projectID);
+        DeleteEveryRow(connection,
+                       Format("SELECT * FROM tProject WHERE ProjectID = %ld", AsLong(projectID)));
+        transaction.Commit();
+        return true;
+    } catch (const DatabaseError& error) {
+        LogDatabaseError(kLogDatabase, "CProjectSet::RealDeleteProject", error);
+        return false;
+    }
+}
+
+}  // namespace lindor::projectstore

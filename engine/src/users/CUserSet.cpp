@@ -1,0 +1,154 @@
+#include "users/CUserSet.h"
+
+#include <algorithm>
+
+#include "core/ClassRegistry.h"
+#include "core/ErrorReport.h"
+#include "users/CUser.h"
+#include "users/OutParam.h"
+#include "users/UserStore.h"
+
+namespace lindor {
+namespace {
+
+const ClassRegistration registration("UserSet", &CreateInstance<CUserSet>);
+const Reporter kReport(ExternalClassName("UserSet"));
+
+constexpr std::int32_t kAdministratorID = 1;
+
+std::int32_t IDOf(IUser* user)
+{
+    std::int32_t id = 0;
+    if (user != nullptr) user->get_ID(&id);
+    return id;
+}
+
+std::string PasswordOf(IUser* user)
+{
+    std::string password;
+    if (user != nullptr) user->get_Password(&password);
+    return password;
+}
+
+HRESULT RefuseAdministrator()
+{
+    return kReport.Fail("Cannot delete Admin", kLogGeneral, "CUserSet::RemoveByID");
+}
+
+}  // namespace
+
+bool CUserSet::HasIndex(std::int32_t index) const
+{
+    return index >= 0 && static_cast<std::size_t>(index) < items_.size();
+}
+
+void CUserSet::DropEveryItemWithID(std::int32_t id)
+{
+    items_.erase(std::remove_if(items_.begin(), items_.end(),
+                                [id](const ComPtr<IUser>& user) { return IDOf(user.get()) == id; }),
+                 items_.end());
+}
+
+HRESULT CUserSet::get_Count(std::int32_t* out)
+{
+    return GiveOut(static_cast<std::int32_t>(items_.size()), out);
+}
+
+HRESULT CUserSet::get_Item(std::int32_t index, IUser** out)
+{
+    if (out == nullptr) return E_FAIL;
+    *out = nullptr;
+    if (!HasIndex(index)) return kReport.FailBounds("CRoleSet::get_Item");
+    current_ = items_[static_cast<std::size_t>(index)];
+    current_.CopyTo(out);
+    return S_OK;
+}
+
+HRESULT CUserSet::get_ExeContext(IExeContext** out)
+{
+    if (out == nullptr) return E_FAIL;
+    *out = nullptr;
+    if (!context_)
+        return kReport.Fail("RoleSet has no execute context object", kLogGeneral,
+                            "CRoleSet::get_ExeContext");
+    context_.CopyTo(out);
+    return S_OK;
+}
+
+HRESULT CUserSet::Add(IUser* user)
+{
+    const char* const failed = "Add user failed";
+    CUser* impl = ImplOf<CUser>(user);
+    if (impl == nullptr)
+        return kReport.Fail(failed, kLogGeneral, "CUserSet::Add", "Invalid Pointer");
+    const std::string refusal = userstore::PasswordRefusal(impl->Password());
+    if (!refusal.empty()) return kReport.Fail(refusal, kLogGeneral, "CUserSet::Add");
+    switch (userstore::RealAddUser(*impl)) {
+        case userstore::AddResult::Added:
+            items_.emplace_back(user);
+            return S_OK;
+        case userstore::AddResult::LoginNameTaken:
+            return E_FAIL;
+        case userstore::AddResult::Failed:
+            break;
+    }
+    return kReport.Fail(failed, kLogGeneral, "CUserSet::Add");
+}
+
+HRESULT CUserSet::RemoveByID(std::int32_t id)
+{
+    if (id == kAdministratorID) return RefuseAdministrator();
+    if (!userstore::RealRemove(id))
+        return kReport.Fail("Delete user failed!", kLogGeneral, "CUserSet::RemoveByID");
+    DropEveryItemWithID(id);
+    return S_OK;
+}
+
+HRESULT CUserSet::RemoveByIndex(std::int32_t index)
+{
+    if (!HasIndex(index)) return kReport.FailBounds("CUserSet::RemoveByIndex");
+    const std::int32_t id = IDOf(items_[static_cast<std::size_t>(index)].get());
+    if (id == kAdministratorID) return RefuseAdministrator();
+    if (!userstore::RealRemove(id))
+        return kReport.Fail("Delete Role failed", kLogGeneral, "CUserSet::RemoveByIndex",
+                            "Delete user failed");
+    items_.erase(items_.begin() + index);
+    return S_OK;
+}
+
+HRESULT CUserSet::Update()
+{
+    const std::string refusal = userstore::PasswordRefusal(PasswordOf(current_.get()));
+    if (!refusal.empty()) return kReport.Fail(refusal, kLogGeneral, "CUserSet::Update");
+    if (!userstore::RealUpdate(ImplOf<CUser>(current_.get())))
+        return kReport.Fail("Update User failed", kLogGeneral, "CUserSet::Update");
+    return S_OK;
+}
+
+HRESULT CUserSet::Append(IUser* user)
+{
+    if (user == nullptr)
+        return kReport.Fail("Append user failed", kLogGeneral, "CUserSet::Append",
+                            "Invalid Pointer");
+    items_.emplace_back(user);
+    return S_OK;
+}
+
+HRESULT CUserSet::DeleteByID(std::int32_t id)
+{
+    const auto matches = [id](const ComPtr<IUser>& user) { return IDOf(user.get()) == id; };
+    if (std::none_of(items_.begin(), items_.end(), matches))
+        return kReport.Fail(Format("Role(id=%ld) does not exist", static_cast<long>(id)),
+                            kLogGeneral, "CUserSet::RemoveByID");
+    DropEveryItemWithID(id);
+    return S_OK;
+}
+
+HRESULT CUserSet::DeleteByIndex(std::int32_t index)
+{
+    if (!HasIndex(index)) return kReport.FailBounds("CUserSet::RemoveByInde");
+    items_.erase(items_.begin() + index);
+    return S_OK;
+}
+
+}  // namespace lindor
