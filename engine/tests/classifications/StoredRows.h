@@ -40,6 +40,27 @@ inline void InsertBug(std::int32_t bugID, const Columns& columns)
     InsertRow("tBugReport", all);
 }
 
+// Sets the first column of every row the query returns.
+inline void SetStored(const std::string& sql, const Variant& value)
+{
+    db::Recordset rows;
+    rows.Open(sql, db::ProcessConnectionString(), db::CursorType::Keyset, db::LockType::Optimistic);
+    for (; !rows.IsEOF(); rows.MoveNext()) {
+        rows.Fields(0).SetValue(value);
+        rows.Update();
+    }
+}
+
+// Makes the database refuse a change, as another program's constraint
+// would: `event` is e.g. "INSERT ON tUserClassification WHEN NEW.UserID = 2".
+inline void RefuseInDatabase(const std::string& name, const std::string& event)
+{
+    db::Connection connection(db::ProcessConnectionString());
+    connection.database().driver().Execute("CREATE TRIGGER " + name + " BEFORE " + event +
+                                           " BEGIN SELECT RAISE(ABORT, 'refused by " + name +
+                                           "'); END");
+}
+
 // The first column of the first row, or NULL when there is no row.
 inline Variant Stored(const std::string& sql)
 {
