@@ -73,8 +73,8 @@ std::vector<std::string> ClassRegistry::ClassNames()
 
 }  // namespace lindor
 
-extern "C" LINDOR_EXPORT lindor::HRESULT LindorCreateObject(const char* className,
-                                                            const char* iid, void** out)
+extern "C" LINDOR_EXPORT lindor::HRESULT LindorCreateObject(const char* className, const char* iid,
+                                                            void** out)
 {
     return lindor::ClassRegistry::Create(className, iid, out);
 }

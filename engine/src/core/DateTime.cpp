@@ -117,6 +117,9 @@ std::time_t TimeTFromDate(Date date)
     return std::mktime(&local);
 }
 
-Date Now() { return DateFromTimeT(std::time(nullptr)); }
+Date Now()
+{
+    return DateFromTimeT(std::time(nullptr));
+}
 
 }  // namespace lindor

@@ -44,8 +44,8 @@ void LogMessage(std::int32_t code, const std::string& source, const std::string&
 
 std::string DescribeDatabaseError(const DatabaseError& error)
 {
-    return error.description() + "\t(Source=" + error.source() + ",\tMessage=" +
-           error.systemMessage() + ")";
+    return error.description() + "\t(Source=" + error.source() +
+           ",\tMessage=" + error.systemMessage() + ")";
 }
 
 void LogDatabaseError(std::int32_t code, const std::string& source, const DatabaseError& error)

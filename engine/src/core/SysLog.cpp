@@ -77,7 +77,10 @@ HRESULT CSysLog::put_LogFileName(const std::string& value)
     return S_OK;
 }
 
-std::string CSysLog::FullPath() const { return ProgramDataFolder() + logFileName_; }
+std::string CSysLog::FullPath() const
+{
+    return ProgramDataFolder() + logFileName_;
+}
 
 HRESULT CSysLog::Log(std::int32_t errCode, const std::string& source,
                      const std::string& description)

@@ -12,7 +12,10 @@ constexpr std::uint32_t kAutomationFirst = 0x80040200u;
 constexpr std::uint32_t kAutomationLast = 0x8004FFFFu;
 
 // A code that wraps an operating-system error number carries that system's text.
-bool WrapsSystemError(std::uint32_t code) { return (code & 0xFFFF0000u) == kFacilityWin32; }
+bool WrapsSystemError(std::uint32_t code)
+{
+    return (code & 0xFFFF0000u) == kFacilityWin32;
+}
 
 std::string Trimmed(std::string text)
 {
@@ -36,7 +39,8 @@ std::string SystemMessageFor(HRESULT code)
                       static_cast<int>(static_cast<std::uint16_t>(value - 0x200u)));
         return buffer;
     }
-    std::snprintf(buffer, sizeof(buffer), "Unknown error 0x%0lX", static_cast<unsigned long>(value));
+    std::snprintf(buffer, sizeof(buffer), "Unknown error 0x%0lX",
+                  static_cast<unsigned long>(value));
     return buffer;
 }
 

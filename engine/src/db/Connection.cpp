@@ -53,7 +53,10 @@ void SetProcessConnectionString(const std::string& connectionString)
     ProcessConnectionStringSlot() = connectionString;
 }
 
-const std::string& ProcessConnectionString() { return ProcessConnectionStringSlot(); }
+const std::string& ProcessConnectionString()
+{
+    return ProcessConnectionStringSlot();
+}
 
 Connection::~Connection()
 {
@@ -110,7 +113,10 @@ void Connection::RollbackTrans()
     --transactions_;
 }
 
-bool Connection::InTransaction() const { return database_ != nullptr && transactions_ > 0; }
+bool Connection::InTransaction() const
+{
+    return database_ != nullptr && transactions_ > 0;
+}
 
 Transaction::~Transaction()
 {

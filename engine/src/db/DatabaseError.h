@@ -23,9 +23,10 @@ constexpr HRESULT kClosed = static_cast<HRESULT>(0x800A0E78u);        // object 
 constexpr HRESULT kNotUpdatable = static_cast<HRESULT>(0x800A0CB3u);  // operation not allowed
 constexpr HRESULT kDeletedRow = static_cast<HRESULT>(0x80040E23u);    // row deleted by another user
 constexpr HRESULT kRowChanged = static_cast<HRESULT>(0x80040E38u);    // optimistic check failed
-constexpr HRESULT kBusy = static_cast<HRESULT>(0x80004005u);          // file locked past the timeout
-constexpr HRESULT kCannotOpen = static_cast<HRESULT>(0x80004005u);    // file missing or not a database
-constexpr HRESULT kBadType = static_cast<HRESULT>(0x80040E3Du);       // column type not supported
+constexpr HRESULT kBusy = static_cast<HRESULT>(0x80004005u);  // file locked past the timeout
+constexpr HRESULT kCannotOpen =
+    static_cast<HRESULT>(0x80004005u);                           // file missing or not a database
+constexpr HRESULT kBadType = static_cast<HRESULT>(0x80040E3Du);  // column type not supported
 constexpr HRESULT kDuplicateColumn = static_cast<HRESULT>(0x80040E3Eu);
 }  // namespace dberr
 

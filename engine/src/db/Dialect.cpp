@@ -1,8 +1,8 @@
 #include "db/Dialect.h"
 
+#include <strings.h>
 #include <cctype>
 #include <cstdio>
-#include <strings.h>
 
 #include "core/DateTime.h"
 #include "db/DatabaseError.h"
@@ -13,9 +13,18 @@ namespace {
 
 using Kind = SqlToken::Kind;
 
-bool IsWordStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
-bool IsWordChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$'; }
-bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+bool IsWordStart(char c)
+{
+    return std::isalpha(static_cast<unsigned char>(c)) || c == '_';
+}
+bool IsWordChar(char c)
+{
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$';
+}
+bool IsDigit(char c)
+{
+    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
 
 DatabaseError MismatchError()
 {
@@ -88,8 +97,9 @@ bool IsLiteral(const SqlToken& t)
 
 bool IsKeyword(const std::string& word)
 {
-    static const char* const keywords[] = {"AND", "OR", "NOT", "LIKE", "IN", "IS", "BETWEEN",
-                                           "WHERE", "SELECT", "FROM", "ON", "BY", "NULL"};
+    static const char* const keywords[] = {"AND", "OR",      "NOT",   "LIKE",   "IN",
+                                           "IS",  "BETWEEN", "WHERE", "SELECT", "FROM",
+                                           "ON",  "BY",      "NULL"};
     for (const char* k : keywords)
         if (SameName(word, k)) return true;
     return false;
@@ -208,9 +218,10 @@ std::string TranslateSql(const std::string& sql)
     for (std::size_t i = 0; i < t.size(); ++i) {
         const std::size_t op = Previous(t, i);
         const std::size_t operand = op == std::string::npos ? op : Previous(t, op);
-        const bool comparedColumn = operand != std::string::npos && IsComparison(t[op]) &&
-                                    (t[operand].kind == Kind::Word || t[operand].kind == Kind::Quoted) &&
-                                    !IsKeyword(t[operand].text);
+        const bool comparedColumn =
+            operand != std::string::npos && IsComparison(t[op]) &&
+            (t[operand].kind == Kind::Word || t[operand].kind == Kind::Quoted) &&
+            !IsKeyword(t[operand].text);
         if (t[i].kind == Kind::Date && comparedColumn) {
             // Replace "column op" already copied with the whole-day comparison.
             const std::size_t start = OperandStart(t, operand);
@@ -226,11 +237,10 @@ std::string TranslateSql(const std::string& sql)
             continue;
         }
         const std::size_t next = Next(t, i);
-        const bool infixNot = t[i].kind == Kind::Word && SameName(t[i].text, "NOT") &&
-                              op != std::string::npos &&
-                              (t[op].kind == Kind::Word || t[op].kind == Kind::Quoted) &&
-                              !IsKeyword(t[op].text) && next != std::string::npos &&
-                              IsLiteral(t[next]) && t[next].kind != Kind::Date;
+        const bool infixNot =
+            t[i].kind == Kind::Word && SameName(t[i].text, "NOT") && op != std::string::npos &&
+            (t[op].kind == Kind::Word || t[op].kind == Kind::Quoted) && !IsKeyword(t[op].text) &&
+            next != std::string::npos && IsLiteral(t[next]) && t[next].kind != Kind::Date;
         out.push_back(infixNot ? SqlToken{Kind::Operator, "<>"} : t[i]);
     }
     return JoinTokens(out);
@@ -288,8 +298,8 @@ SingleTableQuery ParseSingleTableQuery(const std::string& translatedSql)
     if (t[tableIndex].kind == Kind::Quoted) table = table.substr(1, table.size() - 2);
     const std::size_t after = Next(t, tableIndex);
     if (after != std::string::npos) {
-        const bool clause = t[after].kind == Kind::Word && (SameName(t[after].text, "WHERE") ||
-                                                            SameName(t[after].text, "ORDER"));
+        const bool clause = t[after].kind == Kind::Word &&
+                            (SameName(t[after].text, "WHERE") || SameName(t[after].text, "ORDER"));
         if (!clause) return result;
     }
     for (std::size_t k = tableIndex; k < t.size(); ++k) {
@@ -320,20 +330,20 @@ SingleTableQuery ParseSingleTableQuery(const std::string& translatedSql)
 std::string DeclaredTypeFor(SchemaType type, int size)
 {
     switch (type) {
-    case SchemaType::Long:
-        return "LONG";
-    case SchemaType::Text:
-        return "TEXT(" + std::to_string(size > 0 ? size : 255) + ")";
-    case SchemaType::Memo:
-        return "LONGTEXT";
-    case SchemaType::LongBinary:
-        return "LONGBINARY";
-    case SchemaType::Date:
-        return "DATETIME";
-    case SchemaType::YesNo:
-        return "YESNO";
-    default:
-        return "";
+        case SchemaType::Long:
+            return "LONG";
+        case SchemaType::Text:
+            return "TEXT(" + std::to_string(size > 0 ? size : 255) + ")";
+        case SchemaType::Memo:
+            return "LONGTEXT";
+        case SchemaType::LongBinary:
+            return "LONGBINARY";
+        case SchemaType::Date:
+            return "DATETIME";
+        case SchemaType::YesNo:
+            return "YESNO";
+        default:
+            return "";
     }
 }
 

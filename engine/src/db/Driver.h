@@ -49,6 +49,21 @@ public:
     virtual std::vector<std::uint8_t> ColumnBlob(int column) const = 0;
 };
 
+// Resets a statement when the scope ends, whether it ends normally or by an
+// exception, so no statement keeps the file's read lock.
+class StatementUse {
+public:
+    explicit StatementUse(DriverStatement& statement) : statement_(statement) {}
+    ~StatementUse() { statement_.Reset(); }
+    StatementUse(const StatementUse&) = delete;
+    StatementUse& operator=(const StatementUse&) = delete;
+    DriverStatement* operator->() { return &statement_; }
+    DriverStatement& operator*() { return statement_; }
+
+private:
+    DriverStatement& statement_;
+};
+
 // One open database file, shared by every logical connection of the process.
 class DriverConnection {
 public:

@@ -58,7 +58,10 @@ bool ParseInteger(const std::string& text, std::int64_t* value)
     return true;
 }
 
-std::int32_t ToInt32(std::int64_t value) { return static_cast<std::int32_t>(value); }
+std::int32_t ToInt32(std::int64_t value)
+{
+    return static_cast<std::int32_t>(value);
+}
 
 std::string NumberText(double value)
 {
@@ -73,57 +76,58 @@ Variant ReadCell(const DriverStatement& s, int index, SchemaType type)
     const StoredType stored = s.ColumnType(index);
     if (stored == StoredType::Null) return Variant::Null();
     switch (type) {
-    case SchemaType::Long:
-        if (stored == StoredType::Integer) return Variant::I4(ToInt32(s.ColumnInteger(index)));
-        if (stored == StoredType::Real) return Variant::I4(ToInt32(static_cast<std::int64_t>(s.ColumnReal(index))));
-        return Variant::Text(s.ColumnText(index));
-    case SchemaType::Text:
-    case SchemaType::Memo:
-        return Variant::Text(s.ColumnText(index));
-    case SchemaType::Date:
-        if (stored == StoredType::Integer || stored == StoredType::Real)
-            return Variant::Date(s.ColumnReal(index));
-        return Variant::Text(s.ColumnText(index));
-    case SchemaType::YesNo:
-        if (stored == StoredType::Integer || stored == StoredType::Real)
-            return Variant::Bool(s.ColumnReal(index) != 0);
-        return Variant::Text(s.ColumnText(index));
-    default:
-        break;
+        case SchemaType::Long:
+            if (stored == StoredType::Integer) return Variant::I4(ToInt32(s.ColumnInteger(index)));
+            if (stored == StoredType::Real)
+                return Variant::I4(ToInt32(static_cast<std::int64_t>(s.ColumnReal(index))));
+            return Variant::Text(s.ColumnText(index));
+        case SchemaType::Text:
+        case SchemaType::Memo:
+            return Variant::Text(s.ColumnText(index));
+        case SchemaType::Date:
+            if (stored == StoredType::Integer || stored == StoredType::Real)
+                return Variant::Date(s.ColumnReal(index));
+            return Variant::Text(s.ColumnText(index));
+        case SchemaType::YesNo:
+            if (stored == StoredType::Integer || stored == StoredType::Real)
+                return Variant::Bool(s.ColumnReal(index) != 0);
+            return Variant::Text(s.ColumnText(index));
+        default:
+            break;
     }
     switch (stored) {
-    case StoredType::Integer: {
-        const std::int64_t v = s.ColumnInteger(index);
-        if (v >= INT32_MIN && v <= INT32_MAX) return Variant::I4(ToInt32(v));
-        return Variant::R8(static_cast<double>(v));
-    }
-    case StoredType::Real:
-        return Variant::R8(s.ColumnReal(index));
-    default:
-        return Variant::Text(s.ColumnText(index));
+        case StoredType::Integer: {
+            const std::int64_t v = s.ColumnInteger(index);
+            if (v >= INT32_MIN && v <= INT32_MAX) return Variant::I4(ToInt32(v));
+            return Variant::R8(static_cast<double>(v));
+        }
+        case StoredType::Real:
+            return Variant::R8(s.ColumnReal(index));
+        default:
+            return Variant::Text(s.ColumnText(index));
     }
 }
 
 void Bind(DriverStatement& s, int index, const Variant& value)
 {
     switch (value.vt()) {
-    case VT_I2:
-    case VT_I4:
-    case VT_UI1:
-        s.BindInteger(index, value.i4());
-        return;
-    case VT_BOOL:
-        s.BindInteger(index, value.boolVal() ? 1 : 0);
-        return;
-    case VT_R8:
-    case VT_DATE:
-        s.BindReal(index, value.r8());
-        return;
-    case VT_BSTR:
-        s.BindText(index, value.text());
-        return;
-    default:
-        s.BindNull(index);
+        case VT_I2:
+        case VT_I4:
+        case VT_UI1:
+            s.BindInteger(index, value.i4());
+            return;
+        case VT_BOOL:
+            s.BindInteger(index, value.boolVal() ? 1 : 0);
+            return;
+        case VT_R8:
+        case VT_DATE:
+            s.BindReal(index, value.r8());
+            return;
+        case VT_BSTR:
+            s.BindText(index, value.text());
+            return;
+        default:
+            s.BindNull(index);
     }
 }
 
@@ -135,43 +139,46 @@ Variant ConvertForColumn(const Variant& value, SchemaType type, int size)
     const bool integral = vt == VT_I2 || vt == VT_I4 || vt == VT_UI1 || vt == VT_BOOL;
     const bool floating = vt == VT_R8 || vt == VT_DATE;
     switch (type) {
-    case SchemaType::Long: {
-        if (vt == VT_BOOL) return Variant::I4(value.boolVal() ? -1 : 0);
-        if (integral) return Variant::I4(value.i4());
-        if (floating) return Variant::I4(static_cast<std::int32_t>(std::llround(value.r8())));
-        std::int64_t parsed = 0;
-        if (vt == VT_BSTR && ParseInteger(value.text(), &parsed)) return Variant::I4(ToInt32(parsed));
-        throw Mismatch();
-    }
-    case SchemaType::Text:
-    case SchemaType::Memo: {
-        std::string text;
-        if (vt == VT_BSTR)
-            text = value.text();
-        else if (integral)
-            text = std::to_string(value.i4());
-        else if (floating)
-            text = NumberText(value.r8());
-        else
+        case SchemaType::Long: {
+            if (vt == VT_BOOL) return Variant::I4(value.boolVal() ? -1 : 0);
+            if (integral) return Variant::I4(value.i4());
+            if (floating) return Variant::I4(static_cast<std::int32_t>(std::llround(value.r8())));
+            std::int64_t parsed = 0;
+            if (vt == VT_BSTR && ParseInteger(value.text(), &parsed))
+                return Variant::I4(ToInt32(parsed));
             throw Mismatch();
-        if (type == SchemaType::Text && size > 0 && CharacterCount(text) > static_cast<std::size_t>(size))
-            throw DatabaseError(dberr::kTooLong,
-                                "The field is too small to accept the amount of data you attempted "
-                                "to add.  Try inserting or pasting less data.");
-        return Variant::Text(text);
-    }
-    case SchemaType::Date:
-        if (floating) return Variant::Date(value.r8());
-        if (integral && vt != VT_BOOL) return Variant::Date(value.i4());
-        throw Mismatch();
-    case SchemaType::YesNo:
-        if (integral) return Variant::Bool(value.i4() != 0);
-        if (floating) return Variant::Bool(value.r8() != 0);
-        throw Mismatch();
-    case SchemaType::LongBinary:
-        throw Mismatch();
-    default:
-        return value;
+        }
+        case SchemaType::Text:
+        case SchemaType::Memo: {
+            std::string text;
+            if (vt == VT_BSTR)
+                text = value.text();
+            else if (integral)
+                text = std::to_string(value.i4());
+            else if (floating)
+                text = NumberText(value.r8());
+            else
+                throw Mismatch();
+            if (type == SchemaType::Text && size > 0 &&
+                CharacterCount(text) > static_cast<std::size_t>(size))
+                throw DatabaseError(
+                    dberr::kTooLong,
+                    "The field is too small to accept the amount of data you attempted "
+                    "to add.  Try inserting or pasting less data.");
+            return Variant::Text(text);
+        }
+        case SchemaType::Date:
+            if (floating) return Variant::Date(value.r8());
+            if (integral && vt != VT_BOOL) return Variant::Date(value.i4());
+            throw Mismatch();
+        case SchemaType::YesNo:
+            if (integral) return Variant::Bool(value.i4() != 0);
+            if (floating) return Variant::Bool(value.r8() != 0);
+            throw Mismatch();
+        case SchemaType::LongBinary:
+            throw Mismatch();
+        default:
+            return value;
     }
 }
 
@@ -186,12 +193,30 @@ std::string Placeholders(std::size_t count)
 
 // ---- Field -------------------------------------------------------------------
 
-Variant Field::Value() const { return recordset_.ValueOf(index_); }
-void Field::SetValue(const Variant& value) { recordset_.SetValueOf(index_, value); }
-std::vector<std::uint8_t> Field::GetChunk(std::size_t size) { return recordset_.ChunkOf(index_, size); }
-void Field::AppendChunk(const std::vector<std::uint8_t>& bytes) { recordset_.AppendChunkTo(index_, bytes); }
-std::int64_t Field::ActualSize() const { return recordset_.SizeOf(index_); }
-const std::string& Field::Name() const { return recordset_.columns_[static_cast<std::size_t>(index_)].name; }
+Variant Field::Value() const
+{
+    return recordset_.ValueOf(index_);
+}
+void Field::SetValue(const Variant& value)
+{
+    recordset_.SetValueOf(index_, value);
+}
+std::vector<std::uint8_t> Field::GetChunk(std::size_t size)
+{
+    return recordset_.ChunkOf(index_, size);
+}
+void Field::AppendChunk(const std::vector<std::uint8_t>& bytes)
+{
+    recordset_.AppendChunkTo(index_, bytes);
+}
+std::int64_t Field::ActualSize() const
+{
+    return recordset_.SizeOf(index_);
+}
+const std::string& Field::Name() const
+{
+    return recordset_.columns_[static_cast<std::size_t>(index_)].name;
+}
 
 // ---- opening and closing ---------------------------------------------------------
 
@@ -246,7 +271,8 @@ Connection& Recordset::ActiveConnection() const
 
 SharedDatabase& Recordset::database() const
 {
-    if (connection_ == nullptr) throw DatabaseError(dberr::kClosed, "Operation is not allowed when the object is closed.");
+    if (connection_ == nullptr)
+        throw DatabaseError(dberr::kClosed, "Operation is not allowed when the object is closed.");
     return connection_->database();
 }
 
@@ -285,7 +311,8 @@ void Recordset::Prepare(const std::string& sql)
             rowQueryColumns_.clear();
             for (const Column& c : columns_) {
                 const std::string name = QuoteName(c.tableName);
-                rowQueryColumns_ += c.type == SchemaType::LongBinary ? "length(" + name + ")," : name + ",";
+                rowQueryColumns_ +=
+                    c.type == SchemaType::LongBinary ? "length(" + name + ")," : name + ",";
             }
             rowQueryColumns_ += "rowid";
             LoadFirstKeys();
@@ -295,7 +322,7 @@ void Recordset::Prepare(const std::string& sql)
     LoadRows(sql);
 }
 
-void Recordset::LoadKeys()
+void Recordset::ForgetKeys()
 {
     keys_.clear();
     cache_.clear();
@@ -303,41 +330,34 @@ void Recordset::LoadKeys()
     keyIndexOf_.clear();
     lastFetchEnd_ = 0;
     readAhead_ = 0;
+}
+
+void Recordset::LoadKeys()
+{
+    ForgetKeys();
     DriverStatement& s = database().driver().Prepare(keyQuery_);
-    try {
+    {
+        StatementUse use(s);
         while (s.Step()) keys_.push_back(s.ColumnInteger(0));
-    } catch (...) {
-        s.Reset();
-        throw;
     }
-    s.Reset();
     keysComplete_ = true;
     countedKeys_ = keys_.size();
 }
 
 void Recordset::LoadFirstKeys()
 {
-    keys_.clear();
-    cache_.clear();
-    deleted_.clear();
-    keyIndexOf_.clear();
-    lastFetchEnd_ = 0;
-    readAhead_ = 0;
+    ForgetKeys();
     keysComplete_ = false;
     DriverStatement& s = database().driver().Prepare(keyQuery_);
-    try {
+    {
+        StatementUse use(s);
         while (keys_.size() < kFirstKeys && s.Step()) keys_.push_back(s.ColumnInteger(0));
         keysComplete_ = keys_.size() < kFirstKeys || !s.Step();
-    } catch (...) {
-        s.Reset();
-        throw;
     }
-    s.Reset();
     countedKeys_ = keys_.size();
     if (keysComplete_) return;
-    DriverStatement& count = database().driver().Prepare(countQuery_);
-    countedKeys_ = count.Step() ? static_cast<std::size_t>(count.ColumnInteger(0)) : 0;
-    count.Reset();
+    StatementUse count(database().driver().Prepare(countQuery_));
+    countedKeys_ = count->Step() ? static_cast<std::size_t>(count->ColumnInteger(0)) : 0;
     if (countedKeys_ <= keys_.size()) EnsureAllKeys();  // the table changed meanwhile
 }
 
@@ -354,7 +374,10 @@ std::int64_t Recordset::KeyAt(std::size_t keyIndex)
     return keys_[keyIndex];
 }
 
-std::int64_t Recordset::CurrentKey() { return KeyAt(KeyIndexAt(static_cast<std::size_t>(current_))); }
+std::int64_t Recordset::CurrentKey()
+{
+    return KeyAt(KeyIndexAt(static_cast<std::size_t>(current_)));
+}
 
 void Recordset::LoadRows(const std::string& sql)
 {
@@ -368,14 +391,17 @@ void Recordset::LoadRows(const std::string& sql)
         column.type = SchemaTypeFromDeclared(s.DeclaredType(i), &column.size);
         columns_.push_back(column);
     }
-    try {
+    {
+        StatementUse use(s);
         while (s.Step()) {
             Row row;
             for (int i = 0; i < s.ColumnCount(); ++i) {
-                const bool blob = columns_[static_cast<std::size_t>(i)].type == SchemaType::LongBinary ||
-                                  s.ColumnType(i) == StoredType::Blob;
+                const bool blob =
+                    columns_[static_cast<std::size_t>(i)].type == SchemaType::LongBinary ||
+                    s.ColumnType(i) == StoredType::Blob;
                 if (!blob) {
-                    row.values.push_back(ReadCell(s, i, columns_[static_cast<std::size_t>(i)].type));
+                    row.values.push_back(
+                        ReadCell(s, i, columns_[static_cast<std::size_t>(i)].type));
                     row.blobSizes.push_back(-1);
                     row.blobs.emplace_back();
                     continue;
@@ -383,15 +409,12 @@ void Recordset::LoadRows(const std::string& sql)
                 const bool null = s.ColumnType(i) == StoredType::Null;
                 row.values.push_back(null ? Variant::Null() : Variant());
                 row.blobs.push_back(s.ColumnBlob(i));
-                row.blobSizes.push_back(null ? -1 : static_cast<std::int64_t>(row.blobs.back().size()));
+                row.blobSizes.push_back(null ? -1
+                                             : static_cast<std::int64_t>(row.blobs.back().size()));
             }
             rows_.push_back(std::move(row));
         }
-    } catch (...) {
-        s.Reset();
-        throw;
     }
-    s.Reset();
 }
 
 void Recordset::Close()
@@ -414,7 +437,8 @@ void Recordset::Close()
 
 void Recordset::CheckOpen() const
 {
-    if (!open_) throw DatabaseError(dberr::kClosed, "Operation is not allowed when the object is closed.");
+    if (!open_)
+        throw DatabaseError(dberr::kClosed, "Operation is not allowed when the object is closed.");
 }
 
 void Recordset::CheckCurrent() const
@@ -455,7 +479,10 @@ bool Recordset::IsBOF() const
     return ViewSize() == 0 || current_ < 0;
 }
 
-void Recordset::ResetChunkReads() { chunkOffsets_.clear(); }
+void Recordset::ResetChunkReads()
+{
+    chunkOffsets_.clear();
+}
 
 void Recordset::MoveFirst()
 {
@@ -525,10 +552,12 @@ const Recordset::Row& Recordset::RowAt(std::size_t keyIndex)
 void Recordset::FetchRows(std::size_t first, std::size_t count)
 {
     // Three statement shapes serve every fetch: one row, a first screen, a page.
-    const std::size_t slots = count == 1 ? 1 : count <= kFirstReadAhead ? kFirstReadAhead : kPageSize;
-    DriverStatement& s = database().driver().Prepare("SELECT " + rowQueryColumns_ + " FROM " +
-                                                     QuoteName(table_) + " WHERE rowid IN (" +
-                                                     Placeholders(slots) + ")");
+    const std::size_t slots = count == 1                 ? 1
+                              : count <= kFirstReadAhead ? kFirstReadAhead
+                                                         : kPageSize;
+    DriverStatement& s =
+        database().driver().Prepare("SELECT " + rowQueryColumns_ + " FROM " + QuoteName(table_) +
+                                    " WHERE rowid IN (" + Placeholders(slots) + ")");
     std::unordered_map<std::int64_t, std::size_t> wanted;
     for (std::size_t i = 0; i < slots; ++i) {
         if (i < count) {
@@ -539,7 +568,8 @@ void Recordset::FetchRows(std::size_t first, std::size_t count)
         }
     }
     const int width = static_cast<int>(columns_.size());
-    try {
+    {
+        StatementUse use(s);
         while (s.Step()) {
             Row row;
             row.values.reserve(columns_.size());
@@ -559,11 +589,7 @@ void Recordset::FetchRows(std::size_t first, std::size_t count)
             cache_[key->second] = std::move(row);
             wanted.erase(key);
         }
-    } catch (...) {
-        s.Reset();
-        throw;
     }
-    s.Reset();
     for (const auto& [rowid, keyIndex] : wanted) {
         Row missing;
         missing.missing = true;
@@ -585,7 +611,8 @@ int Recordset::ColumnIndex(const std::string& name) const
         if (SameName(columns_[i].name, name)) return static_cast<int>(i);
     throw DatabaseError(dberr::kNoSuchColumn,
                         "Item cannot be found in the collection corresponding to the requested "
-                        "name or ordinal (" + name + ").");
+                        "name or ordinal (" +
+                            name + ").");
 }
 
 Field Recordset::Fields(int index)
@@ -594,11 +621,15 @@ Field Recordset::Fields(int index)
     if (index < 0 || index >= static_cast<int>(columns_.size()))
         throw DatabaseError(dberr::kNoSuchColumn,
                             "Item cannot be found in the collection corresponding to the "
-                            "requested name or ordinal (" + std::to_string(index) + ").");
+                            "requested name or ordinal (" +
+                                std::to_string(index) + ").");
     return Field(*this, index);
 }
 
-Field Recordset::Fields(const std::string& name) { return Field(*this, ColumnIndex(name)); }
+Field Recordset::Fields(const std::string& name)
+{
+    return Field(*this, ColumnIndex(name));
+}
 
 Variant Recordset::ValueOf(int column)
 {
@@ -614,7 +645,8 @@ Variant Recordset::ValueOf(int column)
 std::int64_t Recordset::SizeOf(int column)
 {
     const auto pendingBlob = pendingBlobs_.find(column);
-    if (pendingBlob != pendingBlobs_.end()) return static_cast<std::int64_t>(pendingBlob->second.size());
+    if (pendingBlob != pendingBlobs_.end())
+        return static_cast<std::int64_t>(pendingBlob->second.size());
     const Variant value = ValueOf(column);
     if (value.IsNull()) return 0;
     if (value.IsEmpty()) {  // a long binary cell
@@ -634,10 +666,12 @@ std::vector<std::uint8_t> Recordset::ChunkOf(int column, std::size_t size)
         const std::vector<std::uint8_t>& all = CurrentRow().blobs[static_cast<std::size_t>(column)];
         const std::size_t start = std::min(static_cast<std::size_t>(offset), all.size());
         const std::size_t n = std::min(size, all.size() - start);
-        bytes.assign(all.begin() + static_cast<long>(start), all.begin() + static_cast<long>(start + n));
+        bytes.assign(all.begin() + static_cast<long>(start),
+                     all.begin() + static_cast<long>(start + n));
     } else {
         const std::int64_t rowid = CurrentKey();
-        bytes = database().driver().ReadBlob(table_, columns_[static_cast<std::size_t>(column)].tableName,
+        bytes = database().driver().ReadBlob(table_,
+                                             columns_[static_cast<std::size_t>(column)].tableName,
                                              rowid, offset, static_cast<std::int64_t>(size));
     }
     offset += static_cast<std::int64_t>(bytes.size());
@@ -708,7 +742,8 @@ void Recordset::WriteNewRow()
     std::sort(set.begin(), set.end());
     std::string names, values;
     for (int column : set) {
-        names += (names.empty() ? "" : ",") + QuoteName(columns_[static_cast<std::size_t>(column)].tableName);
+        names += (names.empty() ? "" : ",") +
+                 QuoteName(columns_[static_cast<std::size_t>(column)].tableName);
         values += values.empty() ? "?" : ",?";
     }
     const std::string sql = set.empty() ? "INSERT INTO " + QuoteName(table_) + " DEFAULT VALUES"
@@ -758,7 +793,8 @@ void Recordset::WriteChangedRow()
         // Optimistic locking: the row must still hold what this cursor read.
         if (!blob) checks += " AND " + name + " IS ?";
     }
-    const std::string sql = "UPDATE " + QuoteName(table_) + " SET " + assignments + " WHERE rowid=?" + checks;
+    const std::string sql =
+        "UPDATE " + QuoteName(table_) + " SET " + assignments + " WHERE rowid=?" + checks;
     try {
         database().Write([&] {
             DriverStatement& s = database().driver().Prepare(sql);
@@ -797,7 +833,8 @@ void Recordset::Delete()
     if (deleted_.count(rowid) != 0) throw DatabaseError(dberr::kDeletedRow, "Record is deleted.");
     try {
         database().Write([&] {
-            DriverStatement& s = database().driver().Prepare("DELETE FROM " + QuoteName(table_) + " WHERE rowid=?");
+            DriverStatement& s =
+                database().driver().Prepare("DELETE FROM " + QuoteName(table_) + " WHERE rowid=?");
             s.BindInteger(1, rowid);
             s.Step();
             s.Reset();
@@ -823,8 +860,9 @@ void Recordset::ThrowExplained(const DatabaseError& error, bool deleting,
         if (deleting && SameName(key.relatedTable, table_)) {
             const std::int64_t rowid = keys_[static_cast<std::size_t>(values.at(-1).i4())];
             DriverStatement& s = db.driver().Prepare(
-                "SELECT 1 FROM " + QuoteName(key.table) + " WHERE " + QuoteName(key.column) + " = (SELECT " +
-                QuoteName(key.relatedColumn) + " FROM " + QuoteName(table_) + " WHERE rowid = ?) LIMIT 1");
+                "SELECT 1 FROM " + QuoteName(key.table) + " WHERE " + QuoteName(key.column) +
+                " = (SELECT " + QuoteName(key.relatedColumn) + " FROM " + QuoteName(table_) +
+                " WHERE rowid = ?) LIMIT 1");
             s.BindInteger(1, rowid);
             const bool related = s.Step();
             s.Reset();
@@ -836,11 +874,12 @@ void Recordset::ThrowExplained(const DatabaseError& error, bool deleting,
         }
         if (!deleting && SameName(key.table, table_)) {
             for (const auto& [column, value] : values) {
-                if (!SameName(columns_[static_cast<std::size_t>(column)].tableName, key.column) || value.IsNull())
+                if (!SameName(columns_[static_cast<std::size_t>(column)].tableName, key.column) ||
+                    value.IsNull())
                     continue;
-                DriverStatement& s = db.driver().Prepare("SELECT 1 FROM " + QuoteName(key.relatedTable) +
-                                                         " WHERE " + QuoteName(key.relatedColumn) +
-                                                         " = ? LIMIT 1");
+                DriverStatement& s =
+                    db.driver().Prepare("SELECT 1 FROM " + QuoteName(key.relatedTable) + " WHERE " +
+                                        QuoteName(key.relatedColumn) + " = ? LIMIT 1");
                 Bind(s, 1, value);
                 const bool exists = s.Step();
                 s.Reset();
@@ -848,7 +887,8 @@ void Recordset::ThrowExplained(const DatabaseError& error, bool deleting,
                     throw DatabaseError(dberr::kIntegrity,
                                         "You cannot add or change a record because a related "
                                         "record is required in table '" +
-                                            key.relatedTable + "' (relationship '" + key.name + "').");
+                                            key.relatedTable + "' (relationship '" + key.name +
+                                            "').");
             }
         }
     }
@@ -863,15 +903,12 @@ std::vector<std::int64_t> Recordset::MatchingRowids(const std::string& criterion
         throw DatabaseError(dberr::kNotUpdatable,
                             "Filters and finds work on cursors over one table only.");
     std::vector<std::int64_t> rowids;
-    DriverStatement& s = database().driver().Prepare("SELECT rowid FROM " + QuoteName(table_) + " WHERE " +
-                                                     TranslateSql(criterion));
-    try {
+    DriverStatement& s = database().driver().Prepare("SELECT rowid FROM " + QuoteName(table_) +
+                                                     " WHERE " + TranslateSql(criterion));
+    {
+        StatementUse use(s);
         while (s.Step()) rowids.push_back(s.ColumnInteger(0));
-    } catch (...) {
-        s.Reset();
-        throw;
     }
-    s.Reset();
     return rowids;
 }
 

@@ -60,8 +60,9 @@ public:
     Recordset& operator=(const Recordset&) = delete;
 
     // Opens on the connection given.
-    void Open(const std::string& source, Connection& connection, CursorType cursor = CursorType::Keyset,
-              LockType lock = LockType::Optimistic, CommandKind kind = CommandKind::Text);
+    void Open(const std::string& source, Connection& connection,
+              CursorType cursor = CursorType::Keyset, LockType lock = LockType::Optimistic,
+              CommandKind kind = CommandKind::Text);
     // Opens on a connection of its own made from the connection string.
     void Open(const std::string& source, const std::string& connectionString,
               CursorType cursor = CursorType::Keyset, LockType lock = LockType::Optimistic,
@@ -126,6 +127,7 @@ private:
 
     void OpenOn(const std::string& source, CursorType cursor, LockType lock, CommandKind kind);
     void Prepare(const std::string& sql);
+    void ForgetKeys();
     void LoadKeys();
     void LoadFirstKeys();
     void EnsureAllKeys();
@@ -167,14 +169,14 @@ private:
     std::string rowQueryColumns_;
     std::vector<Column> columns_;
 
-    std::vector<std::int64_t> keys_;          // rowids in query order (keyed cursors)
+    std::vector<std::int64_t> keys_;  // rowids in query order (keyed cursors)
     // A cursor first reads only the keys of its first screen and counts the
     // rest; it reads every key when a later row or a filter needs them.
     bool keysComplete_ = true;
     std::size_t countedKeys_ = 0;
     std::unordered_map<std::int64_t, std::size_t> keyIndexOf_;  // built on the first find
-    std::vector<Row> rows_;                   // all rows (in-memory cursors)
-    std::unordered_map<std::size_t, Row> cache_;  // fetched rows by key index
+    std::vector<Row> rows_;                                     // all rows (in-memory cursors)
+    std::unordered_map<std::size_t, Row> cache_;                // fetched rows by key index
     std::set<std::int64_t> deleted_;
     std::size_t lastFetchEnd_ = 0;
     std::size_t readAhead_ = 0;

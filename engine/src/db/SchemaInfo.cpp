@@ -58,8 +58,8 @@ int TableInfo::ColumnIndex(const std::string& column) const
 bool SchemaInfo::HasTable(const std::string& name)
 {
     if (tables_.count(Lower(name)) != 0) return true;
-    DriverStatement& s =
-        driver_.Prepare("SELECT name FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE");
+    DriverStatement& s = driver_.Prepare(
+        "SELECT name FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE");
     s.BindText(1, name);
     const bool found = s.Step();
     s.Reset();
@@ -81,7 +81,8 @@ const TableInfo& SchemaInfo::Table(const std::string& name)
 TableInfo SchemaInfo::ReadTable(const std::string& name)
 {
     TableInfo info;
-    DriverStatement& s = driver_.Prepare("SELECT name, type, \"notnull\", pk FROM pragma_table_info(?)");
+    DriverStatement& s =
+        driver_.Prepare("SELECT name, type, \"notnull\", pk FROM pragma_table_info(?)");
     s.BindText(1, name);
     while (s.Step()) {
         ColumnInfo column;
@@ -92,8 +93,8 @@ TableInfo SchemaInfo::ReadTable(const std::string& name)
         info.columns.push_back(column);
     }
     s.Reset();
-    DriverStatement& n =
-        driver_.Prepare("SELECT name FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE");
+    DriverStatement& n = driver_.Prepare(
+        "SELECT name FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE");
     n.BindText(1, name);
     info.name = n.Step() ? n.ColumnText(0) : name;
     n.Reset();

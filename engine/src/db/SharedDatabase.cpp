@@ -21,7 +21,10 @@ std::string CanonicalPath(const std::string& path)
     return resolved;
 }
 
-std::string SavepointName(std::size_t level) { return "lindor_level_" + std::to_string(level); }
+std::string SavepointName(std::size_t level)
+{
+    return "lindor_level_" + std::to_string(level);
+}
 
 }  // namespace
 

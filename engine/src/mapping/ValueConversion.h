@@ -12,11 +12,11 @@
 
 namespace lindor::mapping {
 
-std::string ReadText(const Variant& value);            // text, else empty
-std::int32_t ReadWholeNumber(const Variant& value);    // 32-bit integer, else 0
-std::uint8_t ReadSmallNumber(const Variant& value);    // low 8 bits of an integer or byte, else 0
-bool ReadYesNo(const Variant& value);                  // boolean, true when non-zero
-Date ReadDate(const Variant& value);                   // date, else 0.0
+std::string ReadText(const Variant& value);          // text, else empty
+std::int32_t ReadWholeNumber(const Variant& value);  // 32-bit integer, else 0
+std::uint8_t ReadSmallNumber(const Variant& value);  // low 8 bits of an integer or byte, else 0
+bool ReadYesNo(const Variant& value);                // boolean, true when non-zero
+Date ReadDate(const Variant& value);                 // date, else 0.0
 
 // An empty text is written as no value (NULL).
 void WriteTextOrNull(db::Field field, const std::string& text);

@@ -14,15 +14,15 @@ constexpr int kDuplicateColumn = static_cast<int>(0x80040E3Eu);
 bool Supported(int type)
 {
     switch (static_cast<db::SchemaType>(type)) {
-    case db::SchemaType::Long:
-    case db::SchemaType::Date:
-    case db::SchemaType::YesNo:
-    case db::SchemaType::Text:
-    case db::SchemaType::Memo:
-    case db::SchemaType::LongBinary:
-        return true;
-    default:
-        return false;
+        case db::SchemaType::Long:
+        case db::SchemaType::Date:
+        case db::SchemaType::YesNo:
+        case db::SchemaType::Text:
+        case db::SchemaType::Memo:
+        case db::SchemaType::LongBinary:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -43,7 +43,8 @@ std::string ColumnDefinition(const AdoxColumn& column)
     if (type == db::SchemaType::YesNo) text += " DEFAULT 0";  // a row added without it reads false
     if (type == db::SchemaType::Text || type == db::SchemaType::Memo) text += " COLLATE NOCASE";
     if (type == db::SchemaType::Text)
-        text += " CHECK (length(" + name + ") <= " + std::to_string(column.size > 0 ? column.size : 255) + ")";
+        text += " CHECK (length(" + name +
+                ") <= " + std::to_string(column.size > 0 ? column.size : 255) + ")";
     return text;
 }
 
@@ -100,7 +101,8 @@ const AdoxColumn& Adox::AddColumn(AdoxTable& table, const std::string& name, int
 {
     if (name.empty()) throw AdoxFailure("Error occured in AddColumn");
     const int verdict = ColumnCheck(table, name, type);
-    if (verdict == kBadType) throw AdoXError{"Adox::AddColumn", Format("Type %d is not supported", type)};
+    if (verdict == kBadType)
+        throw AdoXError{"Adox::AddColumn", Format("Type %d is not supported", type)};
     if (verdict == kDuplicateColumn)
         throw AdoXError{"Adox::AddColumn", Format("Column %s is duplicated", name.c_str())};
     table.columns.push_back({name, type, size, required});
@@ -126,8 +128,8 @@ const AdoxKey& Adox::AddForeignKey(AdoxTable& table, const std::string& keyName,
         throw AdoXError{"Add Foreign key",
                         Format("%s table is not exist in the database", relatedTable.c_str())};
     if (!related->HasColumn(relatedColumn))
-        throw AdoXError{"Add Foreign key", Format("%s is not exist in %s table", relatedColumn.c_str(),
-                                                  relatedTable.c_str())};
+        throw AdoXError{"Add Foreign key", Format("%s is not exist in %s table",
+                                                  relatedColumn.c_str(), relatedTable.c_str())};
     if (!table.HasColumn(column))
         throw AdoXError{"Add Foreign key",
                         Format("%s is not exist in %s table", column.c_str(), table.name.c_str())};
@@ -147,9 +149,9 @@ std::string Adox::TableDefinition(const AdoxTable& table)
         text += separator + std::string("CONSTRAINT ") + db::QuoteName(table.primaryKey->name) +
                 " PRIMARY KEY (" + db::QuoteName(table.primaryKey->column) + ")";
     for (const AdoxKey& key : table.foreignKeys)
-        text += separator + std::string("CONSTRAINT ") + db::QuoteName(key.name) + " FOREIGN KEY (" +
-                db::QuoteName(key.column) + ") REFERENCES " + db::QuoteName(key.relatedTable) + " (" +
-                db::QuoteName(key.relatedColumn) + ")";
+        text += separator + std::string("CONSTRAINT ") + db::QuoteName(key.name) +
+                " FOREIGN KEY (" + db::QuoteName(key.column) + ") REFERENCES " +
+                db::QuoteName(key.relatedTable) + " (" + db::QuoteName(key.relatedColumn) + ")";
     return text + "\n)";
 }
 
@@ -158,7 +160,8 @@ void Adox::WriteSchema()
     try {
         db::Connection connection(db::BuildConnectionString(path_));
         db::Transaction transaction(connection);
-        for (const auto& table : tables_) connection.database().driver().Execute(TableDefinition(*table));
+        for (const auto& table : tables_)
+            connection.database().driver().Execute(TableDefinition(*table));
         transaction.Commit();
         connection.database().schema().Invalidate();
     } catch (const DatabaseError& error) {

@@ -38,25 +38,70 @@ struct ForeignKeySpec {
 constexpr bool R = true;   // required
 constexpr bool N = false;  // nullable
 
-ColumnSpec LongColumn(const char* name, bool required) { return {name, SchemaType::Long, 0, required}; }
-ColumnSpec TextColumn(const char* name, bool required) { return {name, SchemaType::Text, 255, required}; }
-ColumnSpec MemoColumn(const char* name, bool required) { return {name, SchemaType::Memo, 0, required}; }
-ColumnSpec DateColumn(const char* name, bool required) { return {name, SchemaType::Date, 0, required}; }
-ColumnSpec YesNoColumn(const char* name) { return {name, SchemaType::YesNo, 0, R}; }
-ColumnSpec BinaryColumn(const char* name, bool required) { return {name, SchemaType::LongBinary, 0, required}; }
+ColumnSpec LongColumn(const char* name, bool required)
+{
+    return {name, SchemaType::Long, 0, required};
+}
+ColumnSpec TextColumn(const char* name, bool required)
+{
+    return {name, SchemaType::Text, 255, required};
+}
+ColumnSpec MemoColumn(const char* name, bool required)
+{
+    return {name, SchemaType::Memo, 0, required};
+}
+ColumnSpec DateColumn(const char* name, bool required)
+{
+    return {name, SchemaType::Date, 0, required};
+}
+ColumnSpec YesNoColumn(const char* name)
+{
+    return {name, SchemaType::YesNo, 0, R};
+}
+ColumnSpec BinaryColumn(const char* name, bool required)
+{
+    return {name, SchemaType::LongBinary, 0, required};
+}
 
 std::vector<ColumnSpec> RightColumns()
 {
-    std::vector<ColumnSpec> columns = {LongColumn("RightID", R), LongColumn("UserRightID", R), LongColumn("ProjectID", R)};
-    for (const char* flag :
-         {"Add", "Delete", "Read", "EditType", "EditClass", "EditPriority", "EditSeverity",
-          "EditReproductive", "EditReportedInProject", "EditReportedInVersion", "EditReportedDate",
-          "EditFixedDate", "EditFixedInVersion", "EditVerifiedDate", "EditEstimatedTime",
-          "EditDateDue", "EditDescription", "EditRecreatestep", "EditWorkAround", "EditReport",
-          "EditResolution", "EditAttachment", "ReportGen", "Print", "ViewStatistic",
-          "Add_Edit_Del_BugClass", "Add_Edit_Del_BugStatus", "Add_Edit_Del_BugSeverity",
-          "Add_Edit_Del_BugPriority", "Add_Edit_Del_BugReproductive", "AssignProjectToUser",
-          "AssignClassToUser", "AddProject", "EditProject", "DeleteProject"})
+    std::vector<ColumnSpec> columns = {LongColumn("RightID", R), LongColumn("UserRightID", R),
+                                       LongColumn("ProjectID", R)};
+    for (const char* flag : {"Add",
+                             "Delete",
+                             "Read",
+                             "EditType",
+                             "EditClass",
+                             "EditPriority",
+                             "EditSeverity",
+                             "EditReproductive",
+                             "EditReportedInProject",
+                             "EditReportedInVersion",
+                             "EditReportedDate",
+                             "EditFixedDate",
+                             "EditFixedInVersion",
+                             "EditVerifiedDate",
+                             "EditEstimatedTime",
+                             "EditDateDue",
+                             "EditDescription",
+                             "EditRecreatestep",
+                             "EditWorkAround",
+                             "EditReport",
+                             "EditResolution",
+                             "EditAttachment",
+                             "ReportGen",
+                             "Print",
+                             "ViewStatistic",
+                             "Add_Edit_Del_BugClass",
+                             "Add_Edit_Del_BugStatus",
+                             "Add_Edit_Del_BugSeverity",
+                             "Add_Edit_Del_BugPriority",
+                             "Add_Edit_Del_BugReproductive",
+                             "AssignProjectToUser",
+                             "AssignClassToUser",
+                             "AddProject",
+                             "EditProject",
+                             "DeleteProject"})
         columns.push_back(YesNoColumn(flag));
     return columns;
 }
@@ -65,51 +110,83 @@ const std::vector<TableSpec>& Tables()
 {
     static const std::vector<TableSpec> tables = {
         {"tAttachment",
-         {LongColumn("AttachmentID", R), LongColumn("BugID", R), TextColumn("FileName", R), LongColumn("FileSize", N),
-          DateColumn("FileDate", N), BinaryColumn("FileData", R)},
+         {LongColumn("AttachmentID", R), LongColumn("BugID", R), TextColumn("FileName", R),
+          LongColumn("FileSize", N), DateColumn("FileDate", N), BinaryColumn("FileData", R)},
          true},
         {"tUser",
-         {LongColumn("UserID", R), LongColumn("UserRightID", N), TextColumn("UserName", R), TextColumn("LoginName", R),
-          MemoColumn("UserDescrp", N), BinaryColumn("Password", N), TextColumn("EMail", N), TextColumn("Position", N),
-          TextColumn("Department", N), TextColumn("Address", N), TextColumn("Phone", N)},
+         {LongColumn("UserID", R), LongColumn("UserRightID", N), TextColumn("UserName", R),
+          TextColumn("LoginName", R), MemoColumn("UserDescrp", N), BinaryColumn("Password", N),
+          TextColumn("EMail", N), TextColumn("Position", N), TextColumn("Department", N),
+          TextColumn("Address", N), TextColumn("Phone", N)},
          true},
         {"tRight", RightColumns(), true},
         {"tUserRight", {LongColumn("UserRightID", R), YesNoColumn("AddProject")}, true},
-        {"tProject", {LongColumn("ProjectID", R), TextColumn("Name", R), MemoColumn("Description", N)}, true},
+        {"tProject",
+         {LongColumn("ProjectID", R), TextColumn("Name", R), MemoColumn("Description", N)},
+         true},
         {"tVersion",
          {LongColumn("VersionID", R), LongColumn("ProjectID", R), TextColumn("VersionName", R),
           MemoColumn("VersionDesrp", N), DateColumn("ReleaseDate", N)},
          true},
-        {"tClassification", {LongColumn("ClassificationID", R), LongColumn("ProjectID", R), TextColumn("ClassName", R)}, true},
+        {"tClassification",
+         {LongColumn("ClassificationID", R), LongColumn("ProjectID", R),
+          TextColumn("ClassName", R)},
+         true},
         {"tStatus", {TextColumn("StatusName", R)}, true},
         {"tSeverity", {TextColumn("SeverityName", R)}, true},
         {"tReproductive", {TextColumn("ReproductiveName", R)}, true},
         {"tPriority", {TextColumn("PriorityName", R)}, true},
         {"tAvailableStatus", {TextColumn("StatusName", R), LongColumn("RightID", R)}, false},
-        {"tUserClassification", {LongColumn("UserID", R), LongColumn("ClassificationID", R)}, false},
+        {"tUserClassification",
+         {LongColumn("UserID", R), LongColumn("ClassificationID", R)},
+         false},
         {"tBugReport",
-         {LongColumn("BugID", R), TextColumn("SeverityName", R), TextColumn("StatusName", R), TextColumn("PriorityName", R),
-          TextColumn("ReproductiveName", R), TextColumn("Description", R), LongColumn("ClassID", N),
-          TextColumn("Classification", N), MemoColumn("Report", N), MemoColumn("RecreateStep", N),
-          MemoColumn("WorkAround", N), MemoColumn("Resolution", N), LongColumn("ReportedByID", N),
-          TextColumn("ReportedBy", N), DateColumn("ReportedDate", N), LongColumn("ReportedInPrjID", N),
-          TextColumn("ReportedInPrj", N), LongColumn("ReportedInVersionID", N), TextColumn("ReportedInVersion", N),
-          LongColumn("FixedByID", N), TextColumn("FixedBy", N), LongColumn("FixedInVersionID", N),
-          TextColumn("FixedInVersion", N), LongColumn("VerifiedByID", N), TextColumn("VerifiedBy", N),
-          DateColumn("VerifiedDate", N), LongColumn("LastModifiedByID", N), TextColumn("LastModifiedBy", N),
-          DateColumn("LastModifiedDate", N), DateColumn("FixedDate", N), DateColumn("EstimatedTime", N),
-          DateColumn("DateDue", N), LongColumn("BugType", R)},
+         {LongColumn("BugID", R),
+          TextColumn("SeverityName", R),
+          TextColumn("StatusName", R),
+          TextColumn("PriorityName", R),
+          TextColumn("ReproductiveName", R),
+          TextColumn("Description", R),
+          LongColumn("ClassID", N),
+          TextColumn("Classification", N),
+          MemoColumn("Report", N),
+          MemoColumn("RecreateStep", N),
+          MemoColumn("WorkAround", N),
+          MemoColumn("Resolution", N),
+          LongColumn("ReportedByID", N),
+          TextColumn("ReportedBy", N),
+          DateColumn("ReportedDate", N),
+          LongColumn("ReportedInPrjID", N),
+          TextColumn("ReportedInPrj", N),
+          LongColumn("ReportedInVersionID", N),
+          TextColumn("ReportedInVersion", N),
+          LongColumn("FixedByID", N),
+          TextColumn("FixedBy", N),
+          LongColumn("FixedInVersionID", N),
+          TextColumn("FixedInVersion", N),
+          LongColumn("VerifiedByID", N),
+          TextColumn("VerifiedBy", N),
+          DateColumn("VerifiedDate", N),
+          LongColumn("LastModifiedByID", N),
+          TextColumn("LastModifiedBy", N),
+          DateColumn("LastModifiedDate", N),
+          DateColumn("FixedDate", N),
+          DateColumn("EstimatedTime", N),
+          DateColumn("DateDue", N),
+          LongColumn("BugType", R)},
          true},
         {"tNextID",
          {LongColumn("NextUserID", R), LongColumn("NextSysInfoID", R), LongColumn("NextRightID", R),
-          LongColumn("NextUserRightID", R), LongColumn("NextBugID", R), LongColumn("NextClassID", R),
-          LongColumn("NextAttachmentID", R), LongColumn("NextProjectID", R), LongColumn("NextVersionID", R)},
+          LongColumn("NextUserRightID", R), LongColumn("NextBugID", R),
+          LongColumn("NextClassID", R), LongColumn("NextAttachmentID", R),
+          LongColumn("NextProjectID", R), LongColumn("NextVersionID", R)},
          false},
         {"tSystem", {TextColumn("Version", R)}, false},
         {"tUserSystemInfo",
-         {LongColumn("UserSystemInfoID", R), LongColumn("UserID", N), TextColumn("OS", N), TextColumn("OSBuild", N),
-          TextColumn("ServicePack", N), TextColumn("IE version", N), MemoColumn("NetEnvironment", N), TextColumn("CPU", N),
-          TextColumn("Memory", N), TextColumn("HardDisk", N), MemoColumn("Note", N)},
+         {LongColumn("UserSystemInfoID", R), LongColumn("UserID", N), TextColumn("OS", N),
+          TextColumn("OSBuild", N), TextColumn("ServicePack", N), TextColumn("IE version", N),
+          MemoColumn("NetEnvironment", N), TextColumn("CPU", N), TextColumn("Memory", N),
+          TextColumn("HardDisk", N), MemoColumn("Note", N)},
          true},
     };
     return tables;
@@ -129,7 +206,8 @@ const std::vector<ForeignKeySpec>& ForeignKeys()
         {"tRight", "Project", "ProjectID", "tProject", "ProjectID"},
         {"tClassification", "Prj", "ProjectID", "tProject", "ProjectID"},
         {"tUserClassification", "User", "UserID", "tUser", "UserID"},
-        {"tUserClassification", "Classification", "ClassificationID", "tClassification", "ClassificationID"},
+        {"tUserClassification", "Classification", "ClassificationID", "tClassification",
+         "ClassificationID"},
         {"tVersion", "PrjVer", "ProjectID", "tProject", "ProjectID"},
         {"tUserSystemInfo", "SysInfo", "UserID", "tUser", "UserID"},
     };
@@ -176,11 +254,13 @@ std::vector<DefaultRows> DefaultData(Date created)
            {"NextProjectID", Variant::I4(3)},
            {"NextVersionID", Variant::I4(5)}}}},
         {"tPriority", NameRows("PriorityName", {"High", "Low", "Normal"})},
-        {"tStatus", NameRows("StatusName", {"Active", "By Design", "Cannot Reproduce", "Resolved",
-                                            "In Process", "New", "Postponed", "Verified",
-                                            "Waiting", "Will Not Fix"})},
-        {"tReproductive", NameRows("ReproductiveName", {"Always", "Never", "Scarcely", "Sometimes"})},
-        {"tSeverity", NameRows("SeverityName", {"Crash", "Critical", "Moderate", "Normal", "Trivial"})},
+        {"tStatus", NameRows("StatusName",
+                             {"Active", "By Design", "Cannot Reproduce", "Resolved", "In Process",
+                              "New", "Postponed", "Verified", "Waiting", "Will Not Fix"})},
+        {"tReproductive",
+         NameRows("ReproductiveName", {"Always", "Never", "Scarcely", "Sometimes"})},
+        {"tSeverity",
+         NameRows("SeverityName", {"Crash", "Critical", "Moderate", "Normal", "Trivial"})},
         {"tSystem", {{{"Version", Variant::Text(kDatabaseVersion)}}}},
         {"tProject",
          {{{"ProjectID", Variant::I4(1)}, {"Name", Variant::Text("Project 1")}},

@@ -3,7 +3,7 @@
 // change at once.
 #include <gtest/gtest.h>
 
-#include "context/ContextTestSupport.h"
+#include "support/ContextTestSupport.h"
 
 namespace lindor {
 namespace {

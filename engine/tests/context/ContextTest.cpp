@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-#include "context/ContextTestSupport.h"
+#include "support/ContextTestSupport.h"
 #include "users/CRight.h"
 
 namespace lindor {

@@ -1,7 +1,7 @@
 // Project rows with their versions, and version rows, to objects.
 #include <gtest/gtest.h>
 
-#include "context/ContextTestSupport.h"
+#include "support/ContextTestSupport.h"
 #include "mapping/DBUtil.h"
 #include "projects/CProject.h"
 #include "schema/CreateDB.h"

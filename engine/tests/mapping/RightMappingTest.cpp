@@ -1,7 +1,7 @@
 // Rights rows to Right objects and back: every flag in its own column.
 #include <gtest/gtest.h>
 
-#include "context/ContextTestSupport.h"
+#include "support/ContextTestSupport.h"
 #include "mapping/DBUtil.h"
 #include "users/CRight.h"
 

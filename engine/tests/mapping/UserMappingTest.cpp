@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "cipher/PasswordBlock.h"
-#include "context/ContextTestSupport.h"
+#include "support/ContextTestSupport.h"
 #include "mapping/DBUtil.h"
 #include "users/CUser.h"
 #include "users/CUserSysInfo.h"

@@ -2,7 +2,7 @@
 // rights, what goes with a project or version, and whole rollback.
 #include <gtest/gtest.h>
 
-#include "context/ContextTestSupport.h"
+#include "support/ContextTestSupport.h"
 #include "projects/CProject.h"
 #include "projects/CProjectSet.h"
 

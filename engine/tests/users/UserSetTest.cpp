@@ -5,7 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "context/ContextTestSupport.h"
+#include "support/ContextTestSupport.h"
 #include "db/Dialect.h"
 #include "users/CUser.h"
 #include "users/CUserSet.h"

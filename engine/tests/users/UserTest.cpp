@@ -1,7 +1,7 @@
 // A user's role, system information and projects, each read afresh.
 #include <gtest/gtest.h>
 
-#include "context/ContextTestSupport.h"
+#include "support/ContextTestSupport.h"
 #include "core/ClassRegistry.h"
 #include "mapping/DBUtil.h"
 #include "users/CUser.h"

@@ -30,31 +30,35 @@ DatabaseError ConstraintError(int extended, const std::string& message)
 {
     const std::string what = AfterColon(message);
     switch (extended) {
-    case SQLITE_CONSTRAINT_NOTNULL:
-        return DatabaseError(dberr::kIntegrity, "The field '" + what +
-                                                    "' cannot contain a Null value because the "
-                                                    "Required property for this field is set to "
-                                                    "True.  Enter a value in this field.",
-                             kDriverSource);
-    case SQLITE_CONSTRAINT_PRIMARYKEY:
-    case SQLITE_CONSTRAINT_UNIQUE:
-        return DatabaseError(dberr::kIntegrity,
-                             "The changes you requested to the table were not successful because "
-                             "they would create duplicate values in the index, primary key, or "
-                             "relationship (" + what + ").",
-                             kDriverSource);
-    case SQLITE_CONSTRAINT_CHECK:
-        return DatabaseError(dberr::kTooLong,
-                             "The field is too small to accept the amount of data you attempted "
-                             "to add.  Try inserting or pasting less data.",
-                             kDriverSource);
-    case SQLITE_CONSTRAINT_FOREIGNKEY:
-        return DatabaseError(dberr::kIntegrity,
-                             "The record cannot be added, changed or deleted because a "
-                             "relationship between tables forbids it.",
-                             kDriverSource);
-    default:
-        return DatabaseError(dberr::kIntegrity, message, kDriverSource);
+        case SQLITE_CONSTRAINT_NOTNULL:
+            return DatabaseError(dberr::kIntegrity,
+                                 "The field '" + what +
+                                     "' cannot contain a Null value because the "
+                                     "Required property for this field is set to "
+                                     "True.  Enter a value in this field.",
+                                 kDriverSource);
+        case SQLITE_CONSTRAINT_PRIMARYKEY:
+        case SQLITE_CONSTRAINT_UNIQUE:
+            return DatabaseError(
+                dberr::kIntegrity,
+                "The changes you requested to the table were not successful because "
+                "they would create duplicate values in the index, primary key, or "
+                "relationship (" +
+                    what + ").",
+                kDriverSource);
+        case SQLITE_CONSTRAINT_CHECK:
+            return DatabaseError(
+                dberr::kTooLong,
+                "The field is too small to accept the amount of data you attempted "
+                "to add.  Try inserting or pasting less data.",
+                kDriverSource);
+        case SQLITE_CONSTRAINT_FOREIGNKEY:
+            return DatabaseError(dberr::kIntegrity,
+                                 "The record cannot be added, changed or deleted because a "
+                                 "relationship between tables forbids it.",
+                                 kDriverSource);
+        default:
+            return DatabaseError(dberr::kIntegrity, message, kDriverSource);
     }
 }
 
@@ -63,34 +67,37 @@ DatabaseError ErrorFor(sqlite3* db, int rc, const std::string& path)
     const int extended = db != nullptr ? sqlite3_extended_errcode(db) : rc;
     const std::string message = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
     switch (rc & 0xFF) {
-    case SQLITE_CONSTRAINT:
-        return ConstraintError(extended, message);
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return DatabaseError(dberr::kBusy,
-                             "The database file is locked by another program: it stayed busy for "
-                             "more than " + std::to_string(kBusyTimeoutMs / 1000) + " seconds.",
-                             kDriverSource);
-    case SQLITE_READONLY:
-        return DatabaseError(dberr::kGeneric, "Cannot update. Database or object is read-only.",
-                             kDriverSource);
-    case SQLITE_NOTADB:
-        return DatabaseError(dberr::kCannotOpen, "Unrecognized database format '" + path + "'.",
-                             kDriverSource);
-    case SQLITE_CORRUPT:
-        return DatabaseError(dberr::kCannotOpen,
-                             "The database '" + path + "' is damaged (" + message + ").",
-                             kDriverSource);
-    case SQLITE_CANTOPEN:
-        return DatabaseError(dberr::kCannotOpen, "Could not open file '" + path + "'.",
-                             kDriverSource);
-    case SQLITE_MISMATCH:
-        return DatabaseError(dberr::kTypeMismatch, "Data type mismatch in criteria expression.",
-                             kDriverSource);
-    case SQLITE_TOOBIG:
-        return DatabaseError(dberr::kTooLong, "The value is too large to store.", kDriverSource);
-    default:
-        break;
+        case SQLITE_CONSTRAINT:
+            return ConstraintError(extended, message);
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            return DatabaseError(
+                dberr::kBusy,
+                "The database file is locked by another program: it stayed busy for "
+                "more than " +
+                    std::to_string(kBusyTimeoutMs / 1000) + " seconds.",
+                kDriverSource);
+        case SQLITE_READONLY:
+            return DatabaseError(dberr::kGeneric, "Cannot update. Database or object is read-only.",
+                                 kDriverSource);
+        case SQLITE_NOTADB:
+            return DatabaseError(dberr::kCannotOpen, "Unrecognized database format '" + path + "'.",
+                                 kDriverSource);
+        case SQLITE_CORRUPT:
+            return DatabaseError(dberr::kCannotOpen,
+                                 "The database '" + path + "' is damaged (" + message + ").",
+                                 kDriverSource);
+        case SQLITE_CANTOPEN:
+            return DatabaseError(dberr::kCannotOpen, "Could not open file '" + path + "'.",
+                                 kDriverSource);
+        case SQLITE_MISMATCH:
+            return DatabaseError(dberr::kTypeMismatch, "Data type mismatch in criteria expression.",
+                                 kDriverSource);
+        case SQLITE_TOOBIG:
+            return DatabaseError(dberr::kTooLong, "The value is too large to store.",
+                                 kDriverSource);
+        default:
+            break;
     }
     if (message.rfind("no such table: ", 0) == 0)
         return DatabaseError(dberr::kNoSuchTable,
@@ -101,7 +108,8 @@ DatabaseError ErrorFor(sqlite3* db, int rc, const std::string& path)
     if (message.rfind("no such column: ", 0) == 0)
         return DatabaseError(static_cast<HRESULT>(0x80040E10u),
                              "No value given for one or more required parameters (unknown name "
-                             "'" + AfterColon(message) + "').",
+                             "'" +
+                                 AfterColon(message) + "').",
                              kDriverSource);
     if (message.find("syntax error") != std::string::npos ||
         message.find("incomplete input") != std::string::npos)
@@ -187,16 +195,16 @@ public:
     StoredType ColumnType(int c) const override
     {
         switch (sqlite3_column_type(stmt_, c)) {
-        case SQLITE_INTEGER:
-            return StoredType::Integer;
-        case SQLITE_FLOAT:
-            return StoredType::Real;
-        case SQLITE_TEXT:
-            return StoredType::Text;
-        case SQLITE_BLOB:
-            return StoredType::Blob;
-        default:
-            return StoredType::Null;
+            case SQLITE_INTEGER:
+                return StoredType::Integer;
+            case SQLITE_FLOAT:
+                return StoredType::Real;
+            case SQLITE_TEXT:
+                return StoredType::Text;
+            case SQLITE_BLOB:
+                return StoredType::Blob;
+            default:
+                return StoredType::Null;
         }
     }
     std::int64_t ColumnInteger(int c) const override { return sqlite3_column_int64(stmt_, c); }
@@ -209,8 +217,9 @@ public:
     std::vector<std::uint8_t> ColumnBlob(int c) const override
     {
         const auto* data = static_cast<const std::uint8_t*>(sqlite3_column_blob(stmt_, c));
-        return data != nullptr ? std::vector<std::uint8_t>(data, data + sqlite3_column_bytes(stmt_, c))
-                               : std::vector<std::uint8_t>();
+        return data != nullptr
+                   ? std::vector<std::uint8_t>(data, data + sqlite3_column_bytes(stmt_, c))
+                   : std::vector<std::uint8_t>();
     }
 
 private:
@@ -241,8 +250,8 @@ public:
         if (found != statements_.end()) return *found->second;
         if (statements_.size() >= kStatementCacheSize) EvictIdleStatements();
         sqlite3_stmt* stmt = nullptr;
-        const int rc = sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &stmt,
-                                          nullptr);
+        const int rc =
+            sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &stmt, nullptr);
         if (rc != SQLITE_OK) throw ErrorFor(db_, rc, path_);
         if (stmt == nullptr)
             throw DatabaseError(dberr::kSyntax, "The query text is empty.", kDriverSource);
@@ -322,8 +331,8 @@ void Configure(sqlite3* db, const std::string& path)
     if (rc != SQLITE_OK) throw ErrorFor(db, rc, path);
     message = nullptr;
     if (sqlite3_db_readonly(db, "main") != 1) {
-        const int journal = sqlite3_exec(db, "PRAGMA journal_mode = DELETE;", nullptr, nullptr,
-                                         &message);
+        const int journal =
+            sqlite3_exec(db, "PRAGMA journal_mode = DELETE;", nullptr, nullptr, &message);
         sqlite3_free(message);
         if (journal != SQLITE_OK) throw ErrorFor(db, journal, path);
     }
@@ -341,8 +350,8 @@ std::unique_ptr<DriverConnection> OpenDriverConnection(const std::string& path)
         throw DatabaseError(dberr::kCannotOpen, "Unrecognized database format '" + path + "'.",
                             kDriverSource);
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
-                                   nullptr);
+    const int rc =
+        sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         DatabaseError error = ErrorFor(db, rc, path);
         sqlite3_close_v2(db);
@@ -367,6 +376,9 @@ void CreateDatabaseFile(const std::string& path)
     close(fd);
 }
 
-std::uint64_t BusyWaitCount() { return busyWaits.load(); }
+std::uint64_t BusyWaitCount()
+{
+    return busyWaits.load();
+}
 
 }  // namespace lindor::db
