@@ -10,25 +10,16 @@
 namespace lindor {
 namespace {
 
+using test::ErrorFrom;
 using test::InsertRow;
 using test::LogWatch;
-
-std::string LastErrorText(const char* expectedSource)
-{
-    std::string text, source;
-    GetThreadErrorInfo(&text, &source);
-    EXPECT_EQ(source, expectedSource);
-    return text;
-}
 
 class AdminObjectTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         path = test::NewDatabase();
-        InsertRow("tUser", {{"UserID", Variant::I4(2)},
-                            {"UserName", Variant::Text("Bob")},
-                            {"LoginName", Variant::Text("bob")}});
+        test::AddUser(2, "bob");
     }
 
     std::string path;
@@ -54,7 +45,7 @@ TEST_F(AdminObjectTest, TheUserSetHoldsEveryUserAndNoContext)
     }
     ComPtr<IExeContext> context;
     EXPECT_EQ(users->get_ExeContext(context.put()), E_FAIL);
-    EXPECT_EQ(LastErrorText("Lindor.UserSet.1"), "RoleSet has no execute context object");
+    EXPECT_EQ(ErrorFrom("UserSet"), "RoleSet has no execute context object");
 }
 
 TEST_F(AdminObjectTest, TheProjectSetHoldsEveryProjectWithItsVersionsAndMayNotChangeThem)
@@ -88,20 +79,18 @@ TEST_F(AdminObjectTest, WithoutADatabaseNeitherListCanBeRead)
     ComPtr<IUserSet> users;
     EXPECT_EQ(admin->get_UserSet(users.put()), E_FAIL);
     EXPECT_FALSE(users);
-    EXPECT_EQ(LastErrorText("Lindor.Admin.1"), "Get User failed");
+    EXPECT_EQ(ErrorFrom("Admin"), "Get User failed");
     ComPtr<IProjectSet> projects;
     EXPECT_EQ(admin->get_ProjectSet(projects.put()), E_FAIL);
     EXPECT_FALSE(projects);
-    EXPECT_EQ(LastErrorText("Lindor.Admin.1"), "Get Project failed");
+    EXPECT_EQ(ErrorFrom("Admin"), "Get Project failed");
     EXPECT_TRUE(watch.Has(kLogDatabase, "CAdmin::get_UserSet"));
     EXPECT_TRUE(watch.Has(kLogDatabase, "CAdmin::get_ProjectSet"));
 }
 
 TEST_F(AdminObjectTest, TheContextHandsTheObjectOnlyToTheAdministrator)
 {
-    ComPtr<CExeContext> context = MakeObject<CExeContext>();
-    ASSERT_EQ(context->OpenAccessDB(path), S_OK);
-    ASSERT_EQ(context->Login("ADMIN", ""), S_OK);
+    ComPtr<CExeContext> context = test::OpenContext(path, "ADMIN");
     ComPtr<IAdmin> handedOut;
     ASSERT_EQ(context->get_Admin(handedOut.put()), S_OK);
     EXPECT_TRUE(handedOut);

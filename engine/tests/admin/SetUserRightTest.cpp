@@ -12,25 +12,10 @@ namespace lindor {
 namespace {
 
 using test::CountRows;
+using test::ErrorFrom;
 using test::InsertRow;
 using test::LogWatch;
 using test::StoredNumber;
-
-std::string LastErrorText()
-{
-    std::string text, source;
-    GetThreadErrorInfo(&text, &source);
-    EXPECT_EQ(source, "Lindor.Admin.1");
-    return text;
-}
-
-void InsertUser(std::int32_t id, const std::string& login, std::int32_t roleID)
-{
-    InsertRow("tUser", {{"UserID", Variant::I4(id)},
-                        {"UserRightID", Variant::I4(roleID)},
-                        {"UserName", Variant::Text(login)},
-                        {"LoginName", Variant::Text(login)}});
-}
 
 ComPtr<CRight> AddRight(CUserRight* role, std::int32_t projectID,
                         std::initializer_list<RightFlag> flags,
@@ -90,7 +75,7 @@ TEST_F(SetUserRightTest, UsersSharingARoleBothGetTheNewRights)
 {
     AddRight(role.get(), 1, {RightFlag::Read});
     ASSERT_EQ(admin->SetUserRight(1, role.get()), S_OK);
-    InsertUser(2, "bob", 1);
+    test::AddUser(2, "bob", 1);
     ComPtr<CUserRight> changed = MakeObject<CUserRight>();
     AddRight(changed.get(), 2, {RightFlag::Add});
     ASSERT_EQ(admin->SetUserRight(2, changed.get()), S_OK);
@@ -133,7 +118,7 @@ TEST_F(SetUserRightTest, AnUnknownUserFailsAndWritesNothing)
     AddRight(role.get(), 1, {RightFlag::Read});
     LogWatch watch;
     EXPECT_EQ(admin->SetUserRight(99, role.get()), E_FAIL);
-    EXPECT_EQ(LastErrorText(), "User(ID=99) does not exist");
+    EXPECT_EQ(ErrorFrom("Admin"), "User(ID=99) does not exist");
     EXPECT_TRUE(watch.Has(kLogGeneral, "CAdmin::SetUserRight", "User(ID=99) does not exist"));
     EXPECT_EQ(watch.Entries().size(), 1u);
     EXPECT_EQ(CountRows("SELECT * FROM tUserRight"), 0);
@@ -152,7 +137,7 @@ TEST_F(SetUserRightTest, AFailureHalfWayLeavesTheOldRole)
     AddRight(broken.get(), 1, {RightFlag::Read}, {"No such status"});
     LogWatch watch;
     EXPECT_EQ(admin->SetUserRight(1, broken.get()), E_FAIL);
-    EXPECT_EQ(LastErrorText(), "Set right to user failed!");
+    EXPECT_EQ(ErrorFrom("Admin"), "Set right to user failed!");
     EXPECT_TRUE(watch.Has(kLogDatabase, "CAdmin::SetUserRight", "tStatus"));
     EXPECT_EQ(test::Stored("SELECT AddProject FROM tUserRight WHERE UserRightID = 1").boolVal(),
               false);
@@ -165,7 +150,7 @@ TEST_F(SetUserRightTest, AUserWhoseRoleRecordIsMissingGetsARoleOfHisOwn)
 {
     AddRight(role.get(), 1, {RightFlag::Read});
     ASSERT_EQ(admin->SetUserRight(1, role.get()), S_OK);
-    InsertUser(2, "carol", 7);
+    test::AddUser(2, "carol", 7);
     ASSERT_EQ(admin->SetUserRight(2, role.get()), S_OK);
     EXPECT_EQ(RoleOf(2), 2);
     EXPECT_EQ(RoleOf(1), 1);
@@ -182,7 +167,7 @@ TEST_F(SetUserRightTest, AnIdentifierThatCannotBeAllocatedFailsTheWholeRole)
     AddRight(role.get(), 1, {RightFlag::Read});
     LogWatch watch;
     EXPECT_EQ(admin->SetUserRight(1, role.get()), E_FAIL);
-    EXPECT_EQ(LastErrorText(), "Set right to user failed!");
+    EXPECT_EQ(ErrorFrom("Admin"), "Set right to user failed!");
     EXPECT_TRUE(watch.Has(kLogNextID, "GetNextID"));
     EXPECT_TRUE(watch.Has(kLogGeneral, "CAdmin::SetUserRight", "GetNextID returns 0"));
     EXPECT_EQ(RoleOf(1), 0);
@@ -193,7 +178,7 @@ TEST_F(SetUserRightTest, ANullRoleIsRefused)
 {
     LogWatch watch;
     EXPECT_EQ(admin->SetUserRight(1, nullptr), E_FAIL);
-    EXPECT_EQ(LastErrorText(), "Set right to user failed!");
+    EXPECT_EQ(ErrorFrom("Admin"), "Set right to user failed!");
     EXPECT_TRUE(watch.Has(kLogGeneral, "CAdmin::SetUserRight", "Invalid Pointer"));
 }
 

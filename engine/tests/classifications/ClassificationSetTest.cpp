@@ -14,20 +14,13 @@ namespace lindor {
 namespace {
 
 using test::CountRows;
+using test::ErrorFrom;
 using test::FakeContext;
 using test::InsertBug;
 using test::InsertRow;
 using test::LogWatch;
 using test::StoredNumber;
 using test::StoredText;
-
-std::string LastErrorText()
-{
-    std::string text, source;
-    GetThreadErrorInfo(&text, &source);
-    EXPECT_EQ(source, "Lindor.ClassificationSet.1");
-    return text;
-}
 
 ComPtr<CClassification> NewClassification(const std::string& name, std::int32_t id = 0)
 {
@@ -138,7 +131,7 @@ TEST_F(ClassificationSetTest, AddingToADeletedProjectAllocatesNoIdentifier)
     set->SetProjectID(7);
     LogWatch watch;
     EXPECT_EQ(set->Add(NewClassification("x").get()), E_FAIL);
-    EXPECT_EQ(LastErrorText(), "Project(ID=7) is not in database");
+    EXPECT_EQ(ErrorFrom("ClassificationSet"), "Project(ID=7) is not in database");
     EXPECT_TRUE(
         watch.Has(kLogGeneral, "CClassificationSet::Add", "Project(ID=7) is not in database"));
     EXPECT_EQ(StoredNumber("SELECT NextClassID FROM tNextID"), 1);
@@ -150,7 +143,7 @@ TEST_F(ClassificationSetTest, ANameTheColumnCannotHoldFailsAndLeavesTheObjectUns
     ComPtr<CClassification> tooLong = NewClassification(std::string(256, 'n'));
     LogWatch watch;
     EXPECT_EQ(set->Add(tooLong.get()), E_FAIL);
-    EXPECT_EQ(LastErrorText(), "Add Classification Failed");
+    EXPECT_EQ(ErrorFrom("ClassificationSet"), "Add Classification Failed");
     EXPECT_TRUE(watch.Has(kLogDatabase, "CDBUtil::SaveClassData"));
     EXPECT_EQ(IDOf(tooLong.get()), 0) << "no identifier that was never stored";
     EXPECT_EQ(CountOf(set.get()), 0);
@@ -165,7 +158,7 @@ TEST_F(ClassificationSetTest, AnIdentifierThatCannotBeAllocatedIsLoggedAsSuch)
     counter.Close();
     LogWatch watch;
     EXPECT_EQ(set->Add(NewClassification("x").get()), E_FAIL);
-    EXPECT_EQ(LastErrorText(), "Add Classification Failed");
+    EXPECT_EQ(ErrorFrom("ClassificationSet"), "Add Classification Failed");
     EXPECT_TRUE(watch.Has(kLogNextID, "CClassificationSet::Add", "Add Classification Failed"));
     EXPECT_EQ(CountOf(set.get()), 0);
 }
@@ -207,7 +200,7 @@ TEST_F(ClassificationSetTest, TheRightMustBeGrantedInTheSetsOwnProject)
     context->GrantInProject(2, RightFlag::Add_Edit_Del_BugClass);
     LogWatch watch;
     EXPECT_EQ(set->Add(NewClassification("x").get()), E_FAIL);
-    EXPECT_EQ(LastErrorText(), RightsMessage("add classification"));
+    EXPECT_EQ(ErrorFrom("ClassificationSet"), RightsMessage("add classification"));
     EXPECT_TRUE(watch.Entries().empty()) << "a refused right is not logged";
     EXPECT_EQ(CountRows("SELECT * FROM tClassification"), 0);
 }
@@ -217,7 +210,7 @@ TEST_F(ClassificationSetTest, AUserWithoutARoleMayNotChangeClassifications)
     Stored(1, "Core");
     context->role = nullptr;
     EXPECT_EQ(set->Remove("Core"), E_FAIL);
-    EXPECT_EQ(LastErrorText(), RightsMessage("remove classification"));
+    EXPECT_EQ(ErrorFrom("ClassificationSet"), RightsMessage("remove classification"));
     EXPECT_EQ(CountRows("SELECT * FROM tClassification"), 1);
 }
 
@@ -256,7 +249,7 @@ TEST_F(ClassificationSetTest, AClassificationStillAssignedIsNotRemovedAndItsBugs
     for (const auto& [remove, message] : removals) {
         LogWatch watch;
         EXPECT_EQ(remove(), E_FAIL) << message;
-        EXPECT_EQ(LastErrorText(), message);
+        EXPECT_EQ(ErrorFrom("ClassificationSet"), message);
         EXPECT_TRUE(
             watch.Has(kLogDatabase, "CClassificationSet::RealRemoveClass", "tUserClassification"));
         EXPECT_EQ(watch.Entries().size(), 1u);
@@ -272,7 +265,7 @@ TEST_F(ClassificationSetTest, RemoveComparesNamesExactly)
     Stored(1, "Core");
     LogWatch watch;
     EXPECT_EQ(set->Remove("core"), E_FAIL);
-    EXPECT_EQ(LastErrorText(), "Remove Classification failed");
+    EXPECT_EQ(ErrorFrom("ClassificationSet"), "Remove Classification failed");
     EXPECT_TRUE(watch.Has(kLogGeneral, "CClassificationSet::Remove",
                           "Remove Classification(Name=core) failed"));
     EXPECT_EQ(CountRows("SELECT * FROM tClassification"), 1);
@@ -283,7 +276,7 @@ TEST_F(ClassificationSetTest, RemoveByIDOfAnIDNotInTheSetFails)
     Stored(1, "Core");
     LogWatch watch;
     EXPECT_EQ(set->RemoveByID(9), E_FAIL);
-    EXPECT_EQ(LastErrorText(), "Remove Classification failed!");
+    EXPECT_EQ(ErrorFrom("ClassificationSet"), "Remove Classification failed!");
     EXPECT_TRUE(watch.Has(kLogGeneral, "IClassificationSet::RemoveByIndex",
                           "Remove classification(ID=9) failed"));
     EXPECT_EQ(CountOf(set.get()), 1);
@@ -294,7 +287,7 @@ TEST_F(ClassificationSetTest, RemoveByIndexDeletesThatItemAndRefusesAnIndexOutsi
     StoreCoreAndDocs();
     LogWatch watch;
     EXPECT_EQ(set->RemoveByIndex(2), E_FAIL);
-    EXPECT_EQ(LastErrorText(), kBoundsMessage);
+    EXPECT_EQ(ErrorFrom("ClassificationSet"), kBoundsMessage);
     EXPECT_TRUE(watch.Has(kLogBounds, "IClassificationSet::RemoveByIndex", "Excceed boundary"));
     ASSERT_EQ(set->RemoveByIndex(1), S_OK);
     EXPECT_EQ(CountRows("SELECT * FROM tClassification WHERE ClassificationID = 2"), 0);
@@ -309,7 +302,7 @@ TEST_F(ClassificationSetTest, UpdateBeforeAnyItemFails)
     Stored(1, "Core");
     LogWatch watch;
     EXPECT_EQ(set->Update(), E_FAIL);
-    EXPECT_EQ(LastErrorText(), "Update Classification failed!");
+    EXPECT_EQ(ErrorFrom("ClassificationSet"), "Update Classification failed!");
     EXPECT_TRUE(watch.Has(kLogGeneral, "CClassificationSet::Update",
                           "Current classification is NULL, cannot update"));
 }
@@ -346,7 +339,7 @@ TEST_F(ClassificationSetTest, UpdateWithANameTheColumnCannotHoldFails)
     set->get_Item(0, item.put());
     item->put_Name(std::string(300, 'x'));
     EXPECT_EQ(set->Update(), E_FAIL);
-    EXPECT_EQ(LastErrorText(), "Update Classification failed");
+    EXPECT_EQ(ErrorFrom("ClassificationSet"), "Update Classification failed");
     EXPECT_EQ(StoredText("SELECT ClassName FROM tClassification WHERE ClassificationID = 1"),
               "Core");
 }
@@ -366,7 +359,7 @@ TEST_F(ClassificationSetTest, ItemHandsOutTheStoredObjectWithTheSetsProject)
     LogWatch watch;
     EXPECT_EQ(set->get_Item(1, item.put()), E_FAIL);
     EXPECT_FALSE(item);
-    EXPECT_EQ(LastErrorText(), kBoundsMessage);
+    EXPECT_EQ(ErrorFrom("ClassificationSet"), kBoundsMessage);
     EXPECT_TRUE(watch.Has(kLogBounds, "IClassificationSet::Item"));
 }
 
@@ -375,10 +368,10 @@ TEST_F(ClassificationSetTest, DeleteOperationsOnlyDropFromTheArray)
     StoreCoreAndDocs();
     LogWatch watch;
     EXPECT_EQ(set->DeleteByIndex(2), E_FAIL);
-    EXPECT_EQ(LastErrorText(), kBoundsMessage);
+    EXPECT_EQ(ErrorFrom("ClassificationSet"), kBoundsMessage);
     EXPECT_TRUE(watch.Has(kLogBounds, "IClassificationSet::RemoveByIndex"));
     EXPECT_EQ(set->DeleteByID(5), E_FAIL);
-    EXPECT_EQ(LastErrorText(), "Classification(ID=5) is not in this set");
+    EXPECT_EQ(ErrorFrom("ClassificationSet"), "Classification(ID=5) is not in this set");
     EXPECT_TRUE(watch.Has(kLogGeneral, "CClassificationSet::DeleteByID",
                           "Classification(ID=5) is not in this set"));
     EXPECT_EQ(CountOf(set.get()), 2);
@@ -402,7 +395,7 @@ TEST_F(ClassificationSetTest, ANullContextIsRefused)
 {
     LogWatch watch;
     EXPECT_EQ(set->put_ExeContext(nullptr), E_FAIL);
-    EXPECT_EQ(LastErrorText(), "Set ExeContext failed!");
+    EXPECT_EQ(ErrorFrom("ClassificationSet"), "Set ExeContext failed!");
     EXPECT_TRUE(watch.Has(kLogGeneral, "CClassificationSet::put_ExeContext", "Invalid Pointer"));
     ComPtr<CClassification> c = NewClassification("still allowed");
     EXPECT_EQ(set->Add(c.get()), S_OK) << "the earlier context stays attached";

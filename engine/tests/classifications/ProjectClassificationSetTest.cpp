@@ -10,16 +10,9 @@
 namespace lindor {
 namespace {
 
+using test::ErrorFrom;
 using test::InsertRow;
 using test::LogWatch;
-
-std::string LastErrorText()
-{
-    std::string text, source;
-    GetThreadErrorInfo(&text, &source);
-    EXPECT_EQ(source, "Lindor.Project.1");
-    return text;
-}
 
 // Project 1 as the project reader loads it, with the classifications
 // 1 "Core" and 2 "Docs"; project 2 has 3 "Engine".
@@ -93,7 +86,7 @@ TEST_F(ProjectClassificationSetTest, AProjectNotYetStoredHasNone)
     ComPtr<IClassificationSet> set;
     EXPECT_EQ(unsaved->get_ClassificationSet(set.put()), E_FAIL);
     EXPECT_FALSE(set);
-    EXPECT_EQ(LastErrorText(), "ProjectID is 0, cannot perform this action");
+    EXPECT_EQ(ErrorFrom("Project"), "ProjectID is 0, cannot perform this action");
     EXPECT_TRUE(watch.Has(kLogGeneral, "IProject::ClassificationSet",
                           "ProjectID is 0, cannot perform this action"));
 }
@@ -105,7 +98,7 @@ TEST_F(ProjectClassificationSetTest, ADatabaseFailureIsReportedAndNothingIsKept)
     LogWatch watch;
     ComPtr<IClassificationSet> set;
     EXPECT_EQ(project->get_ClassificationSet(set.put()), E_FAIL);
-    EXPECT_EQ(LastErrorText(), "Get ClassificationSet failded!");
+    EXPECT_EQ(ErrorFrom("Project"), "Get ClassificationSet failded!");
     EXPECT_TRUE(watch.Has(kLogGeneral, "IProject::ClassificationSet", "\t(Source="));
     db::SetProcessConnectionString(database);
     EXPECT_EQ(project->get_ClassificationSet(set.put()), S_OK) << "a later request reads again";

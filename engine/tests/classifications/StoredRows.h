@@ -1,5 +1,6 @@
-// Test helpers that put rows straight into the test database and read stored
-// values back, so a test sees what the engine wrote and nothing else.
+// Test helpers, beside the shared ones, that put bugs straight into the test
+// database and read stored values back, so a test sees what the engine wrote
+// and nothing else.
 #pragma once
 
 #include <cstdint>
@@ -9,21 +10,20 @@
 
 #include <lindor/Variant.h>
 
-#include "db/Connection.h"
 #include "db/Recordset.h"
+#include "support/ContextTestSupport.h"
 
 namespace lindor::test {
 
-using Columns = std::vector<std::pair<std::string, Variant>>;
+using Columns = ColumnValues;
 
-inline void InsertRow(const std::string& table, const Columns& columns)
+// The description the last failing call left, checking that the class named
+// ("ClassificationSet" for "Lindor.ClassificationSet.1") reported it.
+inline std::string ErrorFrom(const std::string& className)
 {
-    db::Recordset rows;
-    rows.Open(table, db::ProcessConnectionString(), db::CursorType::Keyset,
-              db::LockType::Optimistic, db::CommandKind::Table);
-    rows.AddNew();
-    for (const auto& [name, value] : columns) rows.Fields(name).SetValue(value);
-    rows.Update();
+    const CallerError error = LastCallerError();
+    EXPECT_EQ(error.source, "Lindor." + className + ".1");
+    return error.description;
 }
 
 // A bug with the required columns filled; `columns` adds or overrides.
@@ -55,10 +55,8 @@ inline void SetStored(const std::string& sql, const Variant& value)
 // would: `event` is e.g. "INSERT ON tUserClassification WHEN NEW.UserID = 2".
 inline void RefuseInDatabase(const std::string& name, const std::string& event)
 {
-    db::Connection connection(db::ProcessConnectionString());
-    connection.database().driver().Execute("CREATE TRIGGER " + name + " BEFORE " + event +
-                                           " BEGIN SELECT RAISE(ABORT, 'refused by " + name +
-                                           "'); END");
+    ExecuteSql("CREATE TRIGGER " + name + " BEFORE " + event +
+               " BEGIN SELECT RAISE(ABORT, 'refused by " + name + "'); END");
 }
 
 // The first column of the first row, or NULL when there is no row.
@@ -79,13 +77,6 @@ inline std::int32_t StoredNumber(const std::string& sql)
 {
     const Variant value = Stored(sql);
     return value.vt() == VT_I4 ? value.i4() : -1;
-}
-
-inline long CountRows(const std::string& sql)
-{
-    db::Recordset rows;
-    rows.Open(sql, db::ProcessConnectionString(), db::CursorType::Static, db::LockType::ReadOnly);
-    return rows.RecordCount();
 }
 
 }  // namespace lindor::test

@@ -16,18 +16,11 @@ namespace lindor {
 namespace {
 
 using test::CountRows;
+using test::ErrorFrom;
 using test::InsertRow;
 using test::LogWatch;
 
 constexpr std::int32_t kBob = 2;
-
-std::string LastErrorText()
-{
-    std::string text, source;
-    GetThreadErrorInfo(&text, &source);
-    EXPECT_EQ(source, "Lindor.ExeContext.1");
-    return text;
-}
 
 // The IDs of a set's classifications, sorted.
 std::vector<std::int32_t> IDsOf(IClassificationSet* set)
@@ -68,16 +61,13 @@ protected:
     void SetUp() override
     {
         path = test::NewDatabase();
-        InsertRow("tUser", {{"UserID", Variant::I4(kBob)},
-                            {"UserName", Variant::Text("Bob")},
-                            {"LoginName", Variant::Text("bob")}});
+        test::AddUser(kBob, "bob");
         for (const auto& [id, project, name] :
              {std::tuple{1, 1, "Core"}, std::tuple{2, 1, "Docs"}, std::tuple{3, 2, "Engine"}})
             InsertRow("tClassification", {{"ClassificationID", Variant::I4(id)},
                                           {"ProjectID", Variant::I4(project)},
                                           {"ClassName", Variant::Text(name)}});
-        context = MakeObject<CExeContext>();
-        ASSERT_EQ(context->OpenAccessDB(path), S_OK);
+        context = test::OpenContext(path);
     }
 
     // Gives bob a role with Read in both projects and AssignClassToUser in
@@ -156,7 +146,7 @@ TEST_F(UserClassificationTest, AClosedDatabaseCannotBeRead)
     ComPtr<IClassificationSet> set;
     EXPECT_EQ(context->GetUserClassification(0, 1, set.put()), E_FAIL);
     EXPECT_FALSE(set);
-    EXPECT_EQ(LastErrorText(), "Get User's Classification Failed");
+    EXPECT_EQ(ErrorFrom("ExeContext"), "Get User's Classification Failed");
     EXPECT_TRUE(watch.Has(kLogDatabase, "CExeContext::GetUserClassification"));
 }
 
@@ -182,7 +172,7 @@ TEST_F(UserClassificationTest, AFailingAssignmentLeavesTheOldOnes)
                            "INSERT ON tUserClassification WHEN NEW.ClassificationID = 2");
     LogWatch watch;
     EXPECT_EQ(Assign(1, {2}), E_FAIL);
-    EXPECT_EQ(LastErrorText(), "Assign classification to user failed!");
+    EXPECT_EQ(ErrorFrom("ExeContext"), "Assign classification to user failed!");
     EXPECT_TRUE(watch.Has(kLogDatabase, "CExeContext::AssignUserClassification", "no_docs"));
     EXPECT_EQ(StoredAssignments(kBob), (IDs{1}));
 }
@@ -195,7 +185,7 @@ TEST_F(UserClassificationTest, AClassificationOfAnotherProjectIsRefused)
     ASSERT_EQ(Assign(1, {1}), S_OK);
     LogWatch watch;
     EXPECT_EQ(Assign(1, {2, 3}), E_FAIL);
-    EXPECT_EQ(LastErrorText(), "Assign classification to user failed!");
+    EXPECT_EQ(ErrorFrom("ExeContext"), "Assign classification to user failed!");
     EXPECT_TRUE(watch.Has(kLogGeneral, "CExeContext::AssignUserClassification",
                           "Classification(ID=3) does not belong to Project(ID=1)"));
     EXPECT_EQ(StoredAssignments(kBob), (IDs{1}));
@@ -207,11 +197,11 @@ TEST_F(UserClassificationTest, TheRightToAssignIsCheckedInTheProjectGiven)
     const std::string refusal = RightsMessage("assign classification to user for this Project");
     LogWatch watch;
     EXPECT_EQ(Assign(2, {3}), E_FAIL);
-    EXPECT_EQ(LastErrorText(), refusal);
+    EXPECT_EQ(ErrorFrom("ExeContext"), refusal);
     EXPECT_TRUE(watch.Has(kLogRight, "CExeContext::AssignUserClassification",
                           "current has no right to assign classification to user!"));
     EXPECT_EQ(context->AssignUserClassification(kBob, nullptr, 0, 5), E_FAIL);
-    EXPECT_EQ(LastErrorText(), refusal);
+    EXPECT_EQ(ErrorFrom("ExeContext"), refusal);
     EXPECT_TRUE(watch.Has(kLogRight, "CExeContext::AssignUserClassification",
                           "current user has no right for this Project"));
     EXPECT_EQ(CountRows("SELECT * FROM tUserClassification"), 0);
@@ -222,7 +212,8 @@ TEST_F(UserClassificationTest, BeforeAnyLoginAssigningIsRefusedWithTheRightsMess
     LogWatch watch;
     const std::int32_t ids[] = {1};
     EXPECT_EQ(context->AssignUserClassification(kBob, ids, 1, 1), E_FAIL);
-    EXPECT_EQ(LastErrorText(), RightsMessage("assign classification to user for this Project"));
+    EXPECT_EQ(ErrorFrom("ExeContext"),
+              RightsMessage("assign classification to user for this Project"));
     EXPECT_TRUE(
         watch.Has(kLogRight, "CExeContext::AssignUserClassification", "get current right failed"));
     EXPECT_EQ(CountRows("SELECT * FROM tUserClassification"), 0);
@@ -232,7 +223,7 @@ TEST_F(UserClassificationTest, AMissingListOfIdentifiersIsRefused)
 {
     LogInBobAssigningIn({1});
     EXPECT_EQ(context->AssignUserClassification(kBob, nullptr, 2, 1), E_FAIL);
-    EXPECT_EQ(LastErrorText(), "Assign classification to user failed!");
+    EXPECT_EQ(ErrorFrom("ExeContext"), "Assign classification to user failed!");
     EXPECT_EQ(context->AssignUserClassification(kBob, nullptr, -1, 1), E_FAIL);
 }
 

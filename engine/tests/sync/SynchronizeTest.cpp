@@ -9,6 +9,7 @@
 namespace lindor {
 namespace {
 
+using test::ErrorFrom;
 using test::InsertBug;
 using test::InsertRow;
 using test::LogWatch;
@@ -19,14 +20,6 @@ std::string BugText(const std::string& column, std::int32_t bugID = 1)
 {
     return StoredText("SELECT " + column +
                       " FROM tBugReport WHERE BugID = " + std::to_string(bugID));
-}
-
-std::string LastErrorText()
-{
-    std::string text, source;
-    GetThreadErrorInfo(&text, &source);
-    EXPECT_EQ(source, "Lindor.ExeContext.1");
-    return text;
 }
 
 // A database with user 2 "Bob", classification 1 "Core" in project 1, and
@@ -118,7 +111,7 @@ TEST_F(SynchronizeTest, AFailingStepLeavesEveryStoredNameAsItWas)
     test::RefuseInDatabase("keep_class_name", "UPDATE OF Classification ON tBugReport");
     LogWatch watch;
     EXPECT_EQ(context->Synchronize(), E_FAIL);
-    EXPECT_EQ(LastErrorText(), "Synchronization Failed!");
+    EXPECT_EQ(ErrorFrom("ExeContext"), "Synchronization Failed!");
     EXPECT_TRUE(watch.Has(kLogDatabase, "CExeContext::SynClass", "keep_class_name"));
     EXPECT_EQ(watch.Entries().size(), 1u);
     EXPECT_EQ(BugText("ReportedBy"), "old name");
@@ -139,7 +132,7 @@ TEST_F(SynchronizeTest, AClosedDatabaseFailsAsAWhole)
     context->Close();
     LogWatch watch;
     EXPECT_EQ(context->Synchronize(), E_FAIL);
-    EXPECT_EQ(LastErrorText(), "Synchronization Failed!");
+    EXPECT_EQ(ErrorFrom("ExeContext"), "Synchronization Failed!");
     EXPECT_TRUE(watch.Has(kLogDatabase, "CExeContext::Synchronize", "\t(Source="));
 }
 
