@@ -1,11 +1,11 @@
+#include "bugs/ScopedBugSet.h"
 #include "context/CExeContext.h"
 
 namespace lindor {
 
-HRESULT CExeContext::OpenBugSet(eBugType, IBugFilterSet*, IBugSet** out)
+HRESULT CExeContext::OpenBugSet(eBugType type, IBugFilterSet* filterSet, IBugSet** out)
 {
-    if (out != nullptr) *out = nullptr;
-    return NotBuiltYet("OpenBugSet");
+    return OpenScopedBugSet(this, type, filterSet, out);
 }
 
 }  // namespace lindor

@@ -12,6 +12,7 @@ namespace lindor::db {
 namespace {
 
 constexpr std::size_t kPageSize = 200;
+constexpr std::int64_t kBlobWindow = 1 << 20;  // bytes of a long binary value read at once
 constexpr std::size_t kFirstReadAhead = 64;
 constexpr std::size_t kCacheLimit = 4096;
 constexpr std::size_t kFirstKeys = 256;
@@ -431,6 +432,7 @@ void Recordset::Close()
     filtered_ = false;
     filter_.clear();
     columns_.clear();
+    ResetChunkReads();
     connection_ = nullptr;
     ownConnection_.reset();
 }
@@ -482,6 +484,7 @@ bool Recordset::IsBOF() const
 void Recordset::ResetChunkReads()
 {
     chunkOffsets_.clear();
+    blobWindow_ = BlobWindow{};
 }
 
 void Recordset::MoveFirst()
@@ -669,13 +672,35 @@ std::vector<std::uint8_t> Recordset::ChunkOf(int column, std::size_t size)
         bytes.assign(all.begin() + static_cast<long>(start),
                      all.begin() + static_cast<long>(start + n));
     } else {
-        const std::int64_t rowid = CurrentKey();
-        bytes = database().driver().ReadBlob(table_,
-                                             columns_[static_cast<std::size_t>(column)].tableName,
-                                             rowid, offset, static_cast<std::int64_t>(size));
+        bytes = ReadAheadChunk(column, CurrentKey(), offset, size);
     }
     offset += static_cast<std::int64_t>(bytes.size());
     return bytes;
+}
+
+// A read of a long binary value at an offset walks the value's pages from its
+// start, so chunks are served from a window read ahead in one go: a value read
+// in many small chunks is then walked a few times instead of once per chunk.
+std::vector<std::uint8_t> Recordset::ReadAheadChunk(int column, std::int64_t rowid,
+                                                    std::int64_t offset, std::size_t size)
+{
+    BlobWindow& window = blobWindow_;
+    const std::int64_t end = offset + static_cast<std::int64_t>(size);
+    const bool inside = window.rowid == rowid && window.column == column &&
+                        offset >= window.start &&
+                        end <= window.start + static_cast<std::int64_t>(window.bytes.size());
+    if (!inside) {
+        window.bytes = database().driver().ReadBlob(
+            table_, columns_[static_cast<std::size_t>(column)].tableName, rowid, offset,
+            std::max(kBlobWindow, static_cast<std::int64_t>(size)));
+        window.rowid = rowid;
+        window.column = column;
+        window.start = offset;
+    }
+    const std::size_t from = static_cast<std::size_t>(offset - window.start);
+    const std::size_t count = std::min(size, window.bytes.size() - from);
+    return std::vector<std::uint8_t>(window.bytes.begin() + static_cast<long>(from),
+                                     window.bytes.begin() + static_cast<long>(from + count));
 }
 
 // ---- writing -----------------------------------------------------------------------

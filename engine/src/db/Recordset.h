@@ -154,6 +154,8 @@ private:
     Variant ValueOf(int column);
     void SetValueOf(int column, const Variant& value);
     std::vector<std::uint8_t> ChunkOf(int column, std::size_t size);
+    std::vector<std::uint8_t> ReadAheadChunk(int column, std::int64_t rowid, std::int64_t offset,
+                                             std::size_t size);
     void AppendChunkTo(int column, const std::vector<std::uint8_t>& bytes);
     std::int64_t SizeOf(int column);
 
@@ -190,6 +192,15 @@ private:
     std::map<int, Variant> pending_;
     std::map<int, std::vector<std::uint8_t>> pendingBlobs_;
     std::map<int, std::int64_t> chunkOffsets_;
+    // Bytes of one long binary cell read ahead of the chunks asked for; dropped
+    // whenever chunk reads start again (a move, a write, a requery, a close).
+    struct BlobWindow {
+        std::int64_t rowid = -1;
+        int column = -1;
+        std::int64_t start = 0;
+        std::vector<std::uint8_t> bytes;
+    };
+    BlobWindow blobWindow_;
 };
 
 }  // namespace lindor::db

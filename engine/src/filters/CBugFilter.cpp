@@ -1,5 +1,7 @@
 #include "filters/CBugFilter.h"
 
+#include <cmath>
+
 #include "core/ClassRegistry.h"
 #include "core/DateTime.h"
 #include "core/ErrorReport.h"
@@ -54,9 +56,12 @@ std::string QuotedText(const std::string& text)
     return quoted;
 }
 
+// The calendar day the value falls on. Only the day part is converted: the
+// conversion rounds to the second, which would move a time in a day's last
+// half second onto the next day.
 std::string MonthDayYear(Date date)
 {
-    const CivilTime civil = CivilFromDate(date);
+    const CivilTime civil = CivilFromDate(std::trunc(date));
     return Format("%d/%d/%d", civil.month, civil.day, civil.year);
 }
 

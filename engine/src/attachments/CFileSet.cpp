@@ -1,0 +1,252 @@
+#include "attachments/CFileSet.h"
+
+#include <cstdio>
+
+#include "attachments/CFile.h"
+#include "attachments/WorkArchive.h"
+#include "attachments/ZipArchive.h"
+#include "bugs/LoggedStep.h"
+#include "core/ClassRegistry.h"
+#include "core/ErrorInfo.h"
+#include "core/ErrorReport.h"
+#include "core/Folders.h"
+#include "core/NextID.h"
+#include "db/DatabaseError.h"
+#include "db/Recordset.h"
+
+namespace lindor {
+namespace {
+
+const ClassRegistration registration("FileSet", &CreateInstance<CFileSet>);
+const Reporter kReport(ExternalClassName("FileSet"));
+
+const char* const kAddFailed = "Add file to database failed!";
+const char* const kSaveSource = "CFileSet::SaveFileData";
+const char* const kNoProject = "You cannot perform this action when no product is selected!";
+constexpr std::size_t kStoreChunk = 4096;
+
+// Removes the temporary archive whatever happens to the store.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
+    ~TemporaryFile() { std::remove(path_.c_str()); }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// Writes one attachment row: its facts by position, then the archive in chunks.
+FileStatus WriteAttachmentRow(const CFile& file, std::int32_t bugID, const std::string& archive)
+{
+    db::Recordset rows;
+    rows.Open("SELECT * FROM tAttachment", db::ProcessConnectionString(), db::CursorType::Keyset,
+              db::LockType::Optimistic);
+    rows.AddNew();
+    rows.Fields(0).SetValue(Variant::I4(file.ID()));
+    rows.Fields(1).SetValue(Variant::I4(bugID));
+    rows.Fields(2).SetValue(Variant::Text(file.FileName()));
+    rows.Fields(3).SetValue(Variant::I4(file.FileSize()));
+    rows.Fields(4).SetValue(Variant::R8(file.FileDate()));
+    db::Field data = rows.Fields(5);
+    const FileStatus read =
+        ReadFileChunks(archive, kStoreChunk, [&data](const std::uint8_t* bytes, std::size_t size) {
+            data.AppendChunk(std::vector<std::uint8_t>(bytes, bytes + size));
+            return FileStatus{};
+        });
+    if (!read.ok()) return read;
+    rows.Update();
+    rows.Close();
+    return FileStatus{};
+}
+
+// Deletes the attachment row with that number; logs why it could not.
+bool DeleteAttachmentRow(std::int32_t id)
+{
+    const char* const source = "CFileSet::RealDeleteFile";
+    return RunLoggedStep(source, [&] {
+        db::Recordset row;
+        row.Open(Format("SELECT AttachmentID FROM tAttachment WHERE AttachmentID = %ld",
+                        static_cast<long>(id)),
+                 db::ProcessConnectionString(), db::CursorType::Keyset, db::LockType::Optimistic);
+        if (row.IsEOF()) {
+            LogMessage(kLogGeneral, source,
+                       Format("File(ID=%ld) does not exist", static_cast<long>(id)));
+            return false;
+        }
+        row.Delete();
+        row.Close();
+        return true;
+    });
+}
+
+std::int32_t IdOf(IFile* file)
+{
+    std::int32_t id = 0;
+    if (file == nullptr || Failed(file->get_ID(&id))) return 0;
+    return id;
+}
+
+}  // namespace
+
+void CFileSet::Attach(std::int32_t bugID, IExeContext* context)
+{
+    bugID_ = bugID;
+    context_ = ComPtr<IExeContext>(context);
+}
+
+bool CFileSet::InRange(std::int32_t index) const
+{
+    return index >= 0 && static_cast<std::size_t>(index) < files_.size();
+}
+
+std::int32_t CFileSet::IndexOf(std::int32_t id) const
+{
+    for (std::size_t i = 0; i < files_.size(); ++i)
+        if (IdOf(files_[i].get()) == id) return static_cast<std::int32_t>(i);
+    return -1;
+}
+
+bool CFileSet::HasEditAttachmentRight() const
+{
+    ComPtr<IRight> right;
+    if (context_) context_->get_CurProjectRight(right.put());
+    if (!right) {
+        SetErrorInfo(kNoProject, kReport.className());
+        LogMessage(kLogGeneral, "CBugSet::HasRight", kNoProject);
+        return false;
+    }
+    std::int32_t allowed = 0;
+    return Succeeded(right->get_EditAttachment(&allowed)) && allowed != 0;
+}
+
+bool CFileSet::StoreFile(const CFile& file) const
+{
+    const std::string folder = PrivateTempFolder();
+    if (folder.empty()) {
+        LogMessage(kLogFile, kSaveSource, "Zip file failed");
+        return false;
+    }
+    const TemporaryFile archive(WorkArchivePath(folder, file.FullName(), file.FullName()));
+    if (!MakeSingleEntryArchive(file.FullName(), archive.path()).ok()) {
+        LogMessage(kLogFile, kSaveSource, "Zip file failed");
+        return false;
+    }
+    return RunLoggedStep(kSaveSource, [&] {
+        const FileStatus stored = WriteAttachmentRow(file, bugID_, archive.path());
+        if (!stored.ok()) LogMessage(kLogFile, kSaveSource, stored.error);
+        return stored.ok();
+    });
+}
+
+HRESULT CFileSet::get_Count(std::int32_t* out)
+{
+    if (out == nullptr) return E_FAIL;
+    *out = static_cast<std::int32_t>(files_.size());
+    return S_OK;
+}
+
+HRESULT CFileSet::get_Item(std::int32_t index, IFile** out)
+{
+    if (out == nullptr) return E_FAIL;
+    *out = nullptr;
+    if (!InRange(index)) return kReport.FailBounds("CFileSet::get_Item");
+    files_[static_cast<std::size_t>(index)].CopyTo(out);
+    return S_OK;
+}
+
+HRESULT CFileSet::get_BugID(std::int32_t* out)
+{
+    if (out == nullptr) return E_FAIL;
+    *out = bugID_;
+    return S_OK;
+}
+
+HRESULT CFileSet::get_ExeContext(IExeContext** out)
+{
+    if (out == nullptr) return E_FAIL;
+    context_.CopyTo(out);
+    return S_OK;
+}
+
+HRESULT CFileSet::Add(const std::string& path, IFile** out)
+{
+    const char* const source = "CFileSet::Add";
+    if (out == nullptr) return E_FAIL;
+    *out = nullptr;
+    if (bugID_ == 0)
+        return kReport.Fail(kAddFailed, kLogGeneral, source, "BugID is 0, can not continue!");
+    if (!HasEditAttachmentRight())
+        return kReport.FailRight("add attachment", source, "No right to perform this action");
+    const std::int32_t id = GetNextID("NextAttachmentID");
+    if (id == 0) return kReport.Fail(kAddFailed, kLogGeneral, source, "GetNextID return 0");
+    ComPtr<CFile> file = MakeObject<CFile>();
+    file->SetID(id);
+    file->put_FullName(path);
+    const FileOutcome<FileFacts> facts = ReadFileFacts(path);
+    if (facts.ok()) {
+        file->put_FileSize(facts.value.size);
+        file->put_FileDate(facts.value.lastWrite);
+    }
+    if (!StoreFile(*file)) return kReport.FailQuietly(kAddFailed);
+    HandOut(file, out);
+    return S_OK;
+}
+
+HRESULT CFileSet::RemoveByID(std::int32_t id)
+{
+    const char* const source = "CFileSet::RemoveByID";
+    if (!HasEditAttachmentRight())
+        return kReport.FailRight("delete attachment", source,
+                                 "Has no right to perform this action");
+    const std::int32_t index = IndexOf(id);
+    if (index < 0)
+        return kReport.Fail("Delelte file failed!", kLogGeneral, source,
+                            Format("File(ID=%ld) is not in this set", static_cast<long>(id)));
+    if (!DeleteAttachmentRow(id)) return kReport.FailQuietly("Delete file failed!");
+    files_.erase(files_.begin() + index);
+    return S_OK;
+}
+
+HRESULT CFileSet::RemoveByIndex(std::int32_t index)
+{
+    const char* const source = "CFileSet::RemoveByIndex";
+    if (!HasEditAttachmentRight())
+        return kReport.FailRight("delete attachment", source,
+                                 "Has no right to perform this action");
+    if (!InRange(index)) return kReport.FailBounds(source);
+    if (!DeleteAttachmentRow(IdOf(files_[static_cast<std::size_t>(index)].get())))
+        return kReport.FailQuietly("Delelte file failed");
+    files_.erase(files_.begin() + index);
+    return S_OK;
+}
+
+HRESULT CFileSet::DeleteByID(std::int32_t id)
+{
+    const std::int32_t index = IndexOf(id);
+    if (index < 0)
+        return kReport.Fail("Remove file failed!", kLogGeneral, "CFileSet::DeleteByID",
+                            Format("File(ID=%ld) is not in this set", static_cast<long>(id)));
+    files_.erase(files_.begin() + index);
+    return S_OK;
+}
+
+HRESULT CFileSet::DeleteByIndex(std::int32_t index)
+{
+    if (!InRange(index)) return kReport.FailBounds("CFileSet::DeleteByIndex");
+    files_.erase(files_.begin() + index);
+    return S_OK;
+}
+
+HRESULT CFileSet::Append(IFile* file)
+{
+    if (file == nullptr)
+        return kReport.Fail("Append file failed!", kLogGeneral, "CFileSet::Append",
+                            "Invalid Pointer");
+    files_.emplace_back(file);
+    return S_OK;
+}
+
+}  // namespace lindor

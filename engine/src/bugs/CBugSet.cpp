@@ -1,0 +1,484 @@
+#include "bugs/CBugSet.h"
+
+#include "bugs/BugFieldTable.h"
+#include "bugs/CBug.h"
+#include "bugs/LoggedStep.h"
+#include "core/ClassRegistry.h"
+#include "core/ErrorInfo.h"
+#include "core/ErrorReport.h"
+#include "core/NextID.h"
+#include "db/DatabaseError.h"
+#include "mapping/DBUtil.h"
+#include "mapping/ValueConversion.h"
+
+namespace lindor {
+namespace {
+
+const ClassRegistration registration("BugSet", &CreateInstance<CBugSet>);
+const Reporter kReport(ExternalClassName("BugSet"));
+
+const char* const kBaseQuery = "SELECT * FROM tBugReport";
+const char* const kOrderBy = "ORDER BY ";
+// The two spellings are both shown to users, each by its own operation.
+const char* const kNoProject = "You cannot perform this action when no project is selected!";
+const char* const kNoProjectCapital = "You cannot perform this action when no Project is selected!";
+const char* const kUpdateFailed = "Update bug failed!";
+const char* const kDeleteFailed = "Delete bug failed!";
+
+// Runs a member's body; a failure raised inside becomes the member's report.
+template <class Body>
+HRESULT Guarded(const char* callerText, const char* logSource, Body body)
+{
+    try {
+        return body();
+    } catch (const DatabaseError& error) {
+        return kReport.FailDatabase(callerText, logSource, error);
+    } catch (const std::exception& error) {
+        return kReport.Fail(callerText, kLogGeneral, logSource, error.what());
+    }
+}
+
+bool HasFlag(IRight* right, EditRightGetter flag)
+{
+    std::int32_t value = 0;
+    return Succeeded((right->*flag)(&value)) && value != 0;
+}
+
+std::string BugCondition(std::int32_t id)
+{
+    return Format("BugID=%ld", static_cast<long>(id));
+}
+
+// Everything before the last "ORDER BY " (the one the set appended), keeping
+// the blank before it; the whole text when there is none.
+std::string WithoutOrder(const std::string& query)
+{
+    const std::size_t at = query.rfind(kOrderBy);
+    return at == std::string::npos ? query : query.substr(0, at);
+}
+
+// Deletes every row a keyed query returns.
+void DeleteRows(const std::string& query, db::Connection& connection)
+{
+    db::Recordset rows;
+    rows.Open(query, connection, db::CursorType::Keyset, db::LockType::Optimistic);
+    for (; !rows.IsEOF(); rows.MoveNext()) rows.Delete();
+}
+
+}  // namespace
+
+CBugSet::~CBugSet()
+{
+    try {
+        cursor_.Close();
+    } catch (const DatabaseError& error) {
+        LogMessage(kLogDatabase, "Destructor of IBugSet", error.description());
+    } catch (const std::exception& error) {
+        LogMessage(kLogDatabase, "Destructor of IBugSet", error.what());
+    }
+}
+
+ComPtr<IRight> CBugSet::CurrentRight() const
+{
+    ComPtr<IRight> right;
+    if (context_ && Failed(context_->get_CurProjectRight(right.put()))) right = nullptr;
+    return right;
+}
+
+void CBugSet::RequireOpen() const
+{
+    if (!cursor_.IsOpen())
+        throw DatabaseError(dberr::kClosed, "Operation is not allowed when the object is closed.");
+}
+
+void CBugSet::OpenCursor(const std::string& query)
+{
+    cursor_.Close();
+    connection_.reset();
+    connection_ = std::make_unique<db::Connection>(db::ProcessConnectionString());
+    cursor_.Open(query, *connection_, db::CursorType::Keyset, db::LockType::Optimistic);
+}
+
+bool CBugSet::ApplyFilter(IBugFilterSet* filterSet)
+{
+    std::string condition;
+    if (Failed(filterSet->GetSQL(&condition))) return false;
+    cursor_.SetFilter(condition);
+    return true;
+}
+
+ComPtr<IBug> CBugSet::BugAtCurrentRow()
+{
+    ComPtr<CBug> bug = MakeObject<CBug>();
+    if (Failed(CDBUtil::GetBugData(cursor_, bug.get()))) return nullptr;
+    bug->AttachContext(context_.get());
+    return ComPtr<IBug>(bug.get());
+}
+
+bool CBugSet::FindRow(std::int32_t id)
+{
+    cursor_.MoveFirst();
+    return cursor_.Find(BugCondition(id));
+}
+
+HRESULT CBugSet::get_CurItem(IBug** out)
+{
+    if (out == nullptr) return E_FAIL;
+    *out = nullptr;
+    const char* const failed = "Get current item failed!";
+    return Guarded(failed, "CBugSet::get_CurItem", [&] {
+        if (!cursor_.IsOpen() || cursor_.IsBOF() || cursor_.IsEOF()) return S_OK;
+        const ComPtr<IBug> bug = BugAtCurrentRow();
+        if (!bug) return kReport.FailQuietly(failed);
+        bug.CopyTo(out);
+        return S_OK;
+    });
+}
+
+HRESULT CBugSet::get_ExeContext(IExeContext** out)
+{
+    if (out == nullptr) return E_FAIL;
+    context_.CopyTo(out);
+    return S_OK;
+}
+
+// ---- adding ---------------------------------------------------------------
+
+bool CBugSet::StoreNewBug(CBug& bug)
+{
+    const char* const source = "CBugSet::RealAddBug";
+    if (!cursor_.IsOpen()) {
+        LogMessage(kLogGeneral, source, "The bug set is not open");
+        return false;
+    }
+    const std::int32_t id = GetNextID("NextBugID");
+    if (id == 0) {
+        LogMessage(kLogDatabase, source, "GetNextID returns 0");
+        return false;
+    }
+    // The number stays spent when the row cannot be written; the bug keeps
+    // its old number so it names no row that does not exist.
+    const std::int32_t previousID = bug.record().id;
+    bug.record().id = id;
+    try {
+        cursor_.AddNew();
+        if (Succeeded(CDBUtil::SaveBugData(cursor_, &bug))) {
+            cursor_.Update();
+            return true;
+        }
+        LogMessage(kLogDatabase, source, "SaveBugData return FALSE");
+    } catch (const DatabaseError& error) {
+        LogDatabaseError(kLogDatabase, source, error);
+    }
+    cursor_.CancelUpdate();
+    bug.record().id = previousID;
+    return false;
+}
+
+HRESULT CBugSet::Add(IBug* bug, IBug** out)
+{
+    const char* const source = "CBugSet::Add";
+    if (out == nullptr) return E_FAIL;
+    *out = nullptr;
+    const ComPtr<IRight> right = CurrentRight();
+    if (!right) return kReport.Fail(kNoProject, kLogGeneral, source);
+    if (!HasFlag(right.get(), &IRight::get_Add))
+        return kReport.FailRight("Add bug", source, "No right to add bug");
+    CBug* target = ImplOf<CBug>(bug);
+    if (target == nullptr)
+        return kReport.Fail("Add bug failed!", kLogGeneral, "CBugSet::RealAddBug",
+                            "The bug is not a bug of this engine");
+    try {
+        if (!StoreNewBug(*target)) return kReport.FailQuietly("Add bug failed!");
+    } catch (const std::exception& error) {
+        return kReport.Fail("Add bug failed!", kLogGeneral, "CBugSet::RealAddBug", error.what());
+    }
+    target->AttachContext(context_.get());
+    *out = bug;
+    bug->AddRef();
+    return S_OK;
+}
+
+// ---- removing -------------------------------------------------------------
+
+bool CBugSet::DeleteBugAndAttachments(std::int32_t id)
+{
+    const char* const source = "CBugSet::RealDeleteBug";
+    return RunLoggedStep(source, [&] {
+        RequireOpen();
+        db::Transaction transaction(*connection_);
+        DeleteRows(
+            Format("SELECT AttachmentID FROM tAttachment WHERE BugID=%ld", static_cast<long>(id)),
+            *connection_);
+        db::Recordset bug;
+        bug.Open(Format("SELECT * FROM tBugReport WHERE BugID=%ld", static_cast<long>(id)),
+                 *connection_, db::CursorType::Keyset, db::LockType::Optimistic);
+        if (bug.IsEOF()) {
+            LogMessage(kLogDatabase, source,
+                       Format("Bug(ID=%ld) does not exist", static_cast<long>(id)));
+            return false;  // the transaction rolls back
+        }
+        bug.Delete();
+        bug.Close();
+        transaction.Commit();
+        return true;
+    });
+}
+
+HRESULT CBugSet::RemoveBug(std::int32_t id)
+{
+    if (!DeleteBugAndAttachments(id)) return kReport.FailQuietly(kDeleteFailed);
+    return Refresh();
+}
+
+HRESULT CBugSet::Remove()
+{
+    const char* const source = "CBugSet::Remove";
+    const ComPtr<IRight> right = CurrentRight();
+    if (!right) return kReport.Fail(kNoProject, kLogGeneral, source);
+    if (!HasFlag(right.get(), &IRight::get_Delete))
+        return kReport.FailRight("delete bug", source, "No right to perform this action");
+    std::int32_t id = 0;
+    const HRESULT read = Guarded(kDeleteFailed, source, [&] {
+        RequireOpen();
+        id = mapping::ReadWholeNumber(cursor_.Fields("BugID").Value());
+        return S_OK;
+    });
+    if (Failed(read)) return read;
+    const HRESULT removed = RemoveBug(id);
+    if (Failed(removed)) return removed;
+    // The refreshed set stands on its first row; the row after it becomes
+    // current (nothing to move to when the set is now empty).
+    return Guarded("Move Next Failed", "CBugSet::Next", [&] {
+        if (!cursor_.IsEOF()) cursor_.MoveNext();
+        return S_OK;
+    });
+}
+
+HRESULT CBugSet::RemoveByID(std::int32_t id)
+{
+    const ComPtr<IRight> right = CurrentRight();
+    if (!right) return kReport.Fail(kNoProjectCapital, kLogGeneral, "CBugSet::RemoveByID");
+    if (!HasFlag(right.get(), &IRight::get_Delete))
+        return kReport.FailRight("delete bug", "CBugSet::Remove",
+                                 "No right to perform this action");
+    if (id == 0)
+        return kReport.Fail(kDeleteFailed, kLogGeneral, "CBugSet::Remove",
+                            "Bug id is 0, cannot remove");
+    return RemoveBug(id);
+}
+
+// ---- moving ---------------------------------------------------------------
+
+HRESULT CBugSet::First()
+{
+    return Guarded("Move First Failed", "CBugSet::First", [&] {
+        RequireOpen();
+        if (!(cursor_.IsBOF() && cursor_.IsEOF())) cursor_.MoveFirst();
+        return S_OK;
+    });
+}
+
+HRESULT CBugSet::Next()
+{
+    return Guarded("Move Next Failed", "CBugSet::Next", [&] {
+        cursor_.MoveNext();
+        return S_OK;
+    });
+}
+
+HRESULT CBugSet::IsEnd(std::int32_t* out)
+{
+    if (out == nullptr) return E_FAIL;
+    *out = 0;
+    try {
+        if (cursor_.IsOpen()) *out = cursor_.IsBOF() || cursor_.IsEOF() ? 1 : 0;
+    } catch (const DatabaseError& error) {
+        LogDatabaseError(kLogDatabase, "CBugSet::IsEnd", error);
+    }
+    return S_OK;
+}
+
+HRESULT CBugSet::GetBugByID(std::int32_t id, IBug** out)
+{
+    const char* const source = "CBugSet::GetBugByID";
+    const char* const failed = "Get Bug Failed!";
+    if (out == nullptr) return E_FAIL;
+    *out = nullptr;
+    return Guarded(failed, source, [&] {
+        if (!FindRow(id)) {
+            cursor_.MoveFirst();
+            return kReport.Fail(failed, kLogGeneral, source,
+                                Format("Get Bug(ID=%ld) Failed!", static_cast<long>(id)));
+        }
+        const ComPtr<IBug> bug = BugAtCurrentRow();
+        if (!bug) return kReport.FailQuietly(failed);
+        bug.CopyTo(out);
+        return S_OK;
+    });
+}
+
+HRESULT CBugSet::get_Count(std::int32_t* out)
+{
+    if (out == nullptr) return E_FAIL;
+    try {
+        *out = static_cast<std::int32_t>(cursor_.RecordCount());
+        return S_OK;
+    } catch (const DatabaseError& error) {
+        return kReport.Fail("Get count of bugs failed!", kLogDatabase, "CBugSet::get_Count",
+                            error.description());
+    }
+}
+
+HRESULT CBugSet::get_Position(std::int32_t* out)
+{
+    if (out == nullptr) return E_FAIL;
+    return Guarded("Get position failed!", "CBugSet::get_Position", [&] {
+        *out = static_cast<std::int32_t>(cursor_.AbsolutePosition() - 1);
+        return S_OK;
+    });
+}
+
+HRESULT CBugSet::put_Position(std::int32_t value)
+{
+    // Any row can be reached from anywhere, also from after the last row; an
+    // empty set has nowhere to go and stays as it is.
+    return Guarded("Set position failed!", "CBugSet::put_Position", [&] {
+        RequireOpen();
+        if (cursor_.RecordCount() == 0) return S_OK;
+        cursor_.SetAbsolutePosition(static_cast<long>(value) + 1);
+        return S_OK;
+    });
+}
+
+// ---- the query ------------------------------------------------------------
+
+HRESULT CBugSet::Open(IBugFilterSet* filterSet)
+{
+    const char* const failed = "Open bug set failed!";
+    return Guarded(failed, "CBugSet::Open", [&] {
+        std::string condition;
+        std::int32_t count = 0;
+        if (filterSet != nullptr && Succeeded(filterSet->get_Count(&count)) && count > 0) {
+            std::string text;
+            // The condition that could not give its text has logged why.
+            if (Failed(filterSet->GetSQL(&text))) return kReport.FailQuietly(failed);
+            condition = " WHERE " + text;
+        }
+        OpenCursor(kBaseQuery + condition + " ORDER BY BugID");
+        return S_OK;
+    });
+}
+
+HRESULT CBugSet::Close()
+{
+    return Guarded("Close bug set failed!", "CBugSet::Close", [&] {
+        RequireOpen();
+        cursor_.Close();
+        connection_.reset();
+        return S_OK;
+    });
+}
+
+HRESULT CBugSet::Sort(eBugField field, eOrder order)
+{
+    return Guarded("Set sort order failed!", "Sort", [&] {
+        RequireOpen();
+        const std::string query = WithoutOrder(cursor_.Source()) + kOrderBy + BugColumnName(field) +
+                                  (order != eAsc ? " DESC" : " ASC");
+        OpenCursor(query);
+        if (filterSet_ && !ApplyFilter(filterSet_.get())) return E_FAIL;
+        return S_OK;
+    });
+}
+
+HRESULT CBugSet::Refresh()
+{
+    try {
+        cursor_.Requery();
+        if (filterSet_ && !ApplyFilter(filterSet_.get())) return E_FAIL;
+        return S_OK;
+    } catch (const DatabaseError& error) {
+        return kReport.Fail(
+            "Refresh failed!", kLogDatabase, "CBugSet::Refresh",
+            error.description() + "{" + error.source() + "}" + error.systemMessage());
+    }
+}
+
+HRESULT CBugSet::get_FilterSet(IBugFilterSet** out)
+{
+    if (out == nullptr) return E_FAIL;
+    filterSet_.CopyTo(out);
+    return S_OK;
+}
+
+HRESULT CBugSet::put_FilterSet(IBugFilterSet* value)
+{
+    return Guarded("Set filter failed!", "CBugSet::put_FilterSet", [&] {
+        RequireOpen();
+        if (value == nullptr) {
+            cursor_.SetFilter("");
+            filterSet_ = nullptr;
+            return S_OK;
+        }
+        if (!ApplyFilter(value)) return E_FAIL;
+        filterSet_ = ComPtr<IBugFilterSet>(value);
+        return S_OK;
+    });
+}
+
+// ---- updating -------------------------------------------------------------
+
+HRESULT CBugSet::WriteChangedColumns(const CBug& bug, IRight* right)
+{
+    const int columns = cursor_.FieldCount();
+    for (std::int32_t number = ColSeverity; number <= kLastBugField && number < columns; ++number) {
+        const BugFieldInfo& info = *FindBugField(number);
+        // A column the user may not change is left as it is, silently.
+        if (info.editRight != nullptr && !HasFlag(right, info.editRight)) continue;
+        try {
+            db::Field field = cursor_.Fields(info.column);
+            if (StoredValueEquals(field.Value(), bug.record(), info)) continue;
+            field.SetValue(BugValueForColumn(bug.record(), info));
+        } catch (const DatabaseError& error) {
+            cursor_.CancelUpdate();
+            LogDatabaseError(kLogDatabase, "CBugSet::UpdateColumn", error);
+            return kReport.FailQuietly("Update bug data failed!");
+        }
+    }
+    return S_OK;
+}
+
+HRESULT CBugSet::Update(IBug* bug)
+{
+    const char* const source = "CBugSet::Update";
+    const CBug* target = ImplOf<CBug>(bug);
+    if (target == nullptr)
+        return kReport.Fail(kUpdateFailed, kLogGeneral, source,
+                            "The updating bug is not a bug of this engine");
+    const std::int32_t id = target->record().id;
+    if (id == 0)
+        return kReport.Fail(kUpdateFailed, kLogGeneral, source, "The updating bug's id is 0");
+    return Guarded(kUpdateFailed, source, [&] {
+        if (!FindRow(id)) {
+            cursor_.MoveFirst();
+            return kReport.Fail(kUpdateFailed, kLogGeneral, source,
+                                "Cannot find the bug in database");
+        }
+        // Without an active project no column may change: the whole update
+        // is refused rather than reported as done.
+        const ComPtr<IRight> right = CurrentRight();
+        if (!right) return kReport.Fail(kNoProjectCapital, kLogGeneral, "CBugSet::CanUpdate");
+        const HRESULT written = WriteChangedColumns(*target, right.get());
+        if (Failed(written)) return written;
+        try {
+            cursor_.Update();
+        } catch (const DatabaseError&) {
+            cursor_.CancelUpdate();
+            throw;
+        }
+        return S_OK;
+    });
+}
+
+}  // namespace lindor

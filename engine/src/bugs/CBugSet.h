@@ -1,0 +1,82 @@
+// A cursor over bugs chosen by a filter set and ordered by one column, with
+// the current user's rights checked on every write. The cursor keeps the
+// rows' keys and reads rows on demand, on a connection of its own; no read
+// lock stays on the database between calls.
+#pragma once
+
+#include <memory>
+
+#include <lindor/Interfaces.h>
+
+#include "core/ComObject.h"
+#include "db/Connection.h"
+#include "db/Recordset.h"
+
+namespace lindor {
+
+class CBug;
+
+class CBugSet final : public ComObject<IBugSet> {
+public:
+    // The bug at the current row, or null (success) when there is none.
+    HRESULT get_CurItem(IBug** out) override;
+    HRESULT get_ExeContext(IExeContext** out) override;
+    // Stores the bug as a new row under a new number (needs the Add right)
+    // and hands the same bug back.
+    HRESULT Add(IBug* bug, IBug** out) override;
+    // Delete the current bug, or the bug with that number, with its
+    // attachments, in one transaction (needs the Delete right).
+    HRESULT Remove() override;
+    HRESULT RemoveByID(std::int32_t id) override;
+    HRESULT First() override;
+    HRESULT Next() override;
+    HRESULT IsEnd(std::int32_t* out) override;
+    HRESULT Refresh() override;
+    // Writes the bug's changed columns that the user may change.
+    HRESULT Update(IBug* bug) override;
+    HRESULT get_FilterSet(IBugFilterSet** out) override;
+    // Shows only the rows that match the set, without reading the database
+    // again; null shows all rows again.
+    HRESULT put_FilterSet(IBugFilterSet* value) override;
+    HRESULT GetBugByID(std::int32_t id, IBug** out) override;
+    HRESULT get_Count(std::int32_t* out) override;
+    // Re-runs the query with one ORDER BY on the column, replacing the last one.
+    HRESULT Sort(eBugField field, eOrder order) override;
+    HRESULT Open(IBugFilterSet* filterSet) override;
+    HRESULT Close() override;
+    HRESULT get_Position(std::int32_t* out) override;
+    HRESULT put_Position(std::int32_t value) override;
+
+    void AttachContext(IExeContext* context) { context_ = ComPtr<IExeContext>(context); }
+    // The query text the cursor was last opened on.
+    const std::string& QueryText() const { return cursor_.Source(); }
+
+private:
+    ~CBugSet() override;
+
+    // The rights that apply in the active project, or null.
+    ComPtr<IRight> CurrentRight() const;
+    // Throws the access layer's "closed" failure when no cursor is open.
+    void RequireOpen() const;
+    // Closes the cursor and opens it on `query` over a new connection.
+    void OpenCursor(const std::string& query);
+    // Hides the rows that do not match the set; false (no message, the set
+    // has logged) when the set cannot give its text.
+    bool ApplyFilter(IBugFilterSet* filterSet);
+    // A new bug filled from the current row, with the context; null when
+    // the row cannot be read (logged).
+    ComPtr<IBug> BugAtCurrentRow();
+    // Moves to the first row, then to the row of bug `id`; false when absent.
+    bool FindRow(std::int32_t id);
+    bool StoreNewBug(CBug& bug);
+    bool DeleteBugAndAttachments(std::int32_t id);
+    HRESULT RemoveBug(std::int32_t id);
+    HRESULT WriteChangedColumns(const CBug& bug, IRight* right);
+
+    ComPtr<IExeContext> context_;
+    ComPtr<IBugFilterSet> filterSet_;
+    std::unique_ptr<db::Connection> connection_;
+    db::Recordset cursor_;
+};
+
+}  // namespace lindor
