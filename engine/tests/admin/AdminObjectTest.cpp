@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "admin/CAdmin.h"
-#include "classifications/StoredRows.h"
+#include "support/StoredRows.h"
 #include "context/CExeContext.h"
 #include "core/ErrorInfo.h"
 #include "core/ErrorReport.h"

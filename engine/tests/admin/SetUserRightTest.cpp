@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "admin/CAdmin.h"
-#include "classifications/StoredRows.h"
+#include "support/StoredRows.h"
 #include "core/ErrorInfo.h"
 #include "core/ErrorReport.h"
 #include "support/TestDatabase.h"

@@ -5,7 +5,7 @@
 #include "classifications/CClassification.h"
 #include "classifications/CClassificationSet.h"
 #include "classifications/FakeContext.h"
-#include "classifications/StoredRows.h"
+#include "support/StoredRows.h"
 #include "core/ErrorInfo.h"
 #include "core/ErrorReport.h"
 #include "support/TestDatabase.h"

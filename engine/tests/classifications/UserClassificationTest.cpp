@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "admin/CAdmin.h"
-#include "classifications/StoredRows.h"
+#include "support/StoredRows.h"
 #include "context/CExeContext.h"
 #include "core/ErrorInfo.h"
 #include "core/ErrorReport.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "classifications/CClassification.h"
-#include "classifications/StoredRows.h"
+#include "support/StoredRows.h"
 #include "core/ErrorReport.h"
 #include "db/Recordset.h"
 #include "mapping/DBUtil.h"

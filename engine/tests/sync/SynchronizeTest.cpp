@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "classifications/StoredRows.h"
+#include "support/StoredRows.h"
 #include "context/CExeContext.h"
 #include "core/ErrorInfo.h"
 #include "core/ErrorReport.h"
