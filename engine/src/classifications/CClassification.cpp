@@ -1,3 +1,4 @@
+#include "core/OutParam.h"
 #include "classifications/CClassification.h"
 
 #include "core/ClassRegistry.h"
@@ -10,9 +11,7 @@ const ClassRegistration registration("Classification", &CreateInstance<CClassifi
 template <class T>
 HRESULT Give(const T& value, T* out)
 {
-    if (out == nullptr) return E_FAIL;
-    *out = value;
-    return S_OK;
+    return GiveOut(value, out);
 }
 
 }  // namespace
