@@ -4,6 +4,9 @@
 // leave nothing behind; files that are not intact databases fail cleanly.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <fstream>
 
 #include "core/DateTime.h"
@@ -255,6 +258,32 @@ TEST_F(DamagedFileTest, FilesThatAreNotIntactDatabasesFailCleanly)
         ComPtr<IBugSet> bugs;
         context->OpenBugSet(eBug, nullptr, bugs.put());
     }
+}
+
+TEST_F(DamagedFileTest, AReadOnlyDatabaseOpensAndRefusesChangesCleanly)
+{
+    const std::string path = test::NewDatabase();
+    chmod(path.c_str(), 0444);
+    const bool immutable = geteuid() == 0 && test::SetImmutable(path, true);
+    if (geteuid() == 0 && !immutable) GTEST_SKIP() << "the superuser writes any file here";
+    {
+        ComPtr<CExeContext> context = test::OpenContext(path, "Admin");
+        ComPtr<IUserSet> users;
+        ASSERT_EQ(context->get_AllUser(users.put()), S_OK);
+        ComPtr<IUser> user;
+        ASSERT_EQ(ClassRegistry::Create("Lindor.User.1", "IUser", user.put_void()), S_OK);
+        user->put_LoginName("reader");
+        user->put_UserName("reader");
+        test::LogWatch log;
+        EXPECT_EQ(users->Add(user.get()), E_FAIL);
+        EXPECT_EQ(LastCallerError().description, "Add user failed");
+        bool reason = false;
+        for (const test::LogEntry& e : log.Entries())
+            reason = reason || e.description.find("read-only") != std::string::npos;
+        EXPECT_TRUE(reason) << "the log says the database is read-only";
+        EXPECT_EQ(test::CountRows("SELECT * FROM tUser"), 1);
+    }
+    if (immutable) test::SetImmutable(path, false);
 }
 
 }  // namespace
