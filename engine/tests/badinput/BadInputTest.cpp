@@ -22,8 +22,8 @@ using test::LastCallerError;
 const std::vector<std::string>& OddNames()
 {
     static const std::vector<std::string> names = {
-        "O'Hara", "x' OR '1'='1", "50% off", "back\\slash", "two\nlines", "quote\"d", "it''s",
-        "under_score", "tab\there", std::string(255, 'n')};
+        "O'Hara",   "x' OR '1'='1", "50% off",     "back\\slash", "two\nlines",
+        "quote\"d", "it''s",        "under_score", "tab\there",   std::string(255, 'n')};
     return names;
 }
 
@@ -34,8 +34,9 @@ protected:
         path = test::NewDatabase();
         // The administrator gets a role with every right in project 1.
         test::AddRole(1, true);
-        test::AddRight(1, 1, 1, {"Add", "Read", "Delete", "EditDescription", "Add_Edit_Del_BugClass",
-                                 "EditProject", "DeleteProject"});
+        test::AddRight(1, 1, 1,
+                       {"Add", "Read", "Delete", "EditDescription", "Add_Edit_Del_BugClass",
+                        "EditProject", "DeleteProject"});
         test::ExecuteSql("UPDATE tUser SET UserRightID = 1 WHERE UserID = 1");
         context = test::OpenContext(path, "Admin");
         ASSERT_EQ(context->SetActiveProject(1, 0), S_OK);
@@ -132,7 +133,8 @@ TEST_F(BadInputTest, ProjectVersionAndClassificationNamesStayLiteralThroughSynch
     {
         ComPtr<IProject> first;
         ASSERT_EQ(projects->get_Item(0, first.put()), S_OK);
-        ASSERT_EQ(first->get_ClassificationSet(classes.put()), S_OK) << LastCallerError().description;
+        ASSERT_EQ(first->get_ClassificationSet(classes.put()), S_OK)
+            << LastCallerError().description;
         ASSERT_EQ(classes->put_ExeContext(context.get()), S_OK);
     }
     int n = 0;
@@ -153,10 +155,11 @@ TEST_F(BadInputTest, ProjectVersionAndClassificationNamesStayLiteralThroughSynch
         std::int32_t classID = 0;
         classification->get_ID(&classID);
         test::AddBug(1000 + n, versionID);
-        test::ExecuteSql(Format("UPDATE tBugReport SET ReportedInPrjID = %d, ReportedInPrj = 'old', "
-                                "ReportedInVersion = 'old', ClassID = %d, Classification = 'old' "
-                                "WHERE BugID = %d",
-                                projectID, classID, 1000 + n));
+        test::ExecuteSql(
+            Format("UPDATE tBugReport SET ReportedInPrjID = %d, ReportedInPrj = 'old', "
+                   "ReportedInVersion = 'old', ClassID = %d, Classification = 'old' "
+                   "WHERE BugID = %d",
+                   projectID, classID, 1000 + n));
     }
     ASSERT_EQ(context->Synchronize(), S_OK) << LastCallerError().description;
     n = 0;
@@ -179,7 +182,8 @@ TEST_F(BadInputTest, FilterValuesMatchLiterally)
                          " WHERE BugID = " + std::to_string(n));
     }
     test::AddBug(++n, 1);
-    test::ExecuteSql("UPDATE tBugReport SET Description = '50 off' WHERE BugID = " + std::to_string(n));
+    test::ExecuteSql("UPDATE tBugReport SET Description = '50 off' WHERE BugID = " +
+                     std::to_string(n));
     n = 0;
     for (const std::string& name : OddNames()) {
         ++n;
@@ -247,7 +251,8 @@ TEST_F(DamagedFileTest, FilesThatAreNotIntactDatabasesFailCleanly)
         EXPECT_FALSE(LastCallerError().description.empty()) << keep;
     }
     std::string damaged = bytes;
-    for (std::size_t i = 4096; i < damaged.size(); i += 97) damaged[i] = static_cast<char>(damaged[i] ^ 0x5a);
+    for (std::size_t i = 4096; i < damaged.size(); i += 97)
+        damaged[i] = static_cast<char>(damaged[i] ^ 0x5a);
     std::ofstream(folder + "damaged.mdb", std::ios::binary) << damaged;
     ComPtr<CExeContext> context = MakeObject<CExeContext>();
     if (context->OpenAccessDB(folder + "damaged.mdb") == S_OK) {
