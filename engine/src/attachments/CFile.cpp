@@ -1,3 +1,4 @@
+#include "core/OutParam.h"
 #include "attachments/CFile.h"
 
 #include <cstdio>
@@ -144,9 +145,7 @@ HRESULT CFile::OpenFile()
 
 HRESULT CFile::get_FileName(std::string* out)
 {
-    if (out == nullptr) return E_FAIL;
-    *out = fileName_;
-    return S_OK;
+    return GiveOut(fileName_, out);
 }
 
 HRESULT CFile::put_FileName(const std::string& value)
@@ -157,9 +156,7 @@ HRESULT CFile::put_FileName(const std::string& value)
 
 HRESULT CFile::get_FullName(std::string* out)
 {
-    if (out == nullptr) return E_FAIL;
-    *out = fullName_;
-    return S_OK;
+    return GiveOut(fullName_, out);
 }
 
 HRESULT CFile::put_FullName(const std::string& value)
@@ -171,16 +168,12 @@ HRESULT CFile::put_FullName(const std::string& value)
 
 HRESULT CFile::get_ID(std::int32_t* out)
 {
-    if (out == nullptr) return E_FAIL;
-    *out = id_;
-    return S_OK;
+    return GiveOut(id_, out);
 }
 
 HRESULT CFile::get_FileSize(std::int32_t* out)
 {
-    if (out == nullptr) return E_FAIL;
-    *out = fileSize_;
-    return S_OK;
+    return GiveOut(fileSize_, out);
 }
 
 HRESULT CFile::put_FileSize(std::int32_t value)
@@ -191,9 +184,7 @@ HRESULT CFile::put_FileSize(std::int32_t value)
 
 HRESULT CFile::get_FileDate(Date* out)
 {
-    if (out == nullptr) return E_FAIL;
-    *out = fileDate_;
-    return S_OK;
+    return GiveOut(fileDate_, out);
 }
 
 HRESULT CFile::put_FileDate(Date value)

@@ -1,3 +1,4 @@
+#include "core/OutParam.h"
 #include "attachments/CFileSet.h"
 
 #include <cstdio>
@@ -143,9 +144,7 @@ bool CFileSet::StoreFile(const CFile& file) const
 
 HRESULT CFileSet::get_Count(std::int32_t* out)
 {
-    if (out == nullptr) return E_FAIL;
-    *out = static_cast<std::int32_t>(files_.size());
-    return S_OK;
+    return GiveOut(static_cast<std::int32_t>(files_.size()), out);
 }
 
 HRESULT CFileSet::get_Item(std::int32_t index, IFile** out)
@@ -159,9 +158,7 @@ HRESULT CFileSet::get_Item(std::int32_t index, IFile** out)
 
 HRESULT CFileSet::get_BugID(std::int32_t* out)
 {
-    if (out == nullptr) return E_FAIL;
-    *out = bugID_;
-    return S_OK;
+    return GiveOut(bugID_, out);
 }
 
 HRESULT CFileSet::get_ExeContext(IExeContext** out)

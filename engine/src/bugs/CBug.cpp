@@ -1,3 +1,4 @@
+#include "core/OutParam.h"
 #include "bugs/CBug.h"
 
 #include "attachments/CFile.h"
@@ -18,9 +19,7 @@ const Reporter kReport(ExternalClassName("Bug"));
 template <class T>
 HRESULT Get(const T& value, T* out)
 {
-    if (out == nullptr) return E_FAIL;
-    *out = value;
-    return S_OK;
+    return GiveOut(value, out);
 }
 
 template <class T>
@@ -295,9 +294,7 @@ HRESULT CBug::put_LastModifiedDate(Date value)
 
 HRESULT CBug::get_Project(IProject** out)
 {
-    if (out == nullptr) return E_FAIL;
-    *out = nullptr;
-    return S_OK;
+    return GiveOut(nullptr, out);
 }
 
 HRESULT CBug::get_EstimatedTime(std::int32_t* out)

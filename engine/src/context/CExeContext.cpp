@@ -18,7 +18,7 @@
 #include "users/CRight.h"
 #include "users/CUser.h"
 #include "users/CUserRight.h"
-#include "users/OutParam.h"
+#include "core/OutParam.h"
 
 namespace lindor {
 namespace {

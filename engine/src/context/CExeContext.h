@@ -75,7 +75,5 @@ private:
     EventSinks<IExeContextEvents> sinks_;
 };
 
-// A context member whose subject is not built yet fails cleanly.
-HRESULT NotBuiltYet(const char* member);
 
 }  // namespace lindor

@@ -1,3 +1,4 @@
+#include "core/OutParam.h"
 #include "core/SysLog.h"
 
 #include <sys/stat.h>
@@ -66,9 +67,7 @@ std::string FormatLogEntry(std::int32_t errCode, const std::string& source,
 
 HRESULT CSysLog::get_LogFileName(std::string* out)
 {
-    if (out == nullptr) return E_FAIL;
-    *out = logFileName_;
-    return S_OK;
+    return GiveOut(logFileName_, out);
 }
 
 HRESULT CSysLog::put_LogFileName(const std::string& value)

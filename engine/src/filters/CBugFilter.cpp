@@ -1,3 +1,4 @@
+#include "core/OutParam.h"
 #include "filters/CBugFilter.h"
 
 #include <cmath>
@@ -99,9 +100,7 @@ HRESULT FailGetSQL(const char* why)
 
 HRESULT CBugFilter::get_Field(std::string* out)
 {
-    if (out == nullptr) return E_FAIL;
-    *out = field_;
-    return S_OK;
+    return GiveOut(field_, out);
 }
 
 HRESULT CBugFilter::put_Field(const std::string& value)
@@ -112,9 +111,7 @@ HRESULT CBugFilter::put_Field(const std::string& value)
 
 HRESULT CBugFilter::get_Condition(eLogCondition* out)
 {
-    if (out == nullptr) return E_FAIL;
-    *out = condition_;
-    return S_OK;
+    return GiveOut(condition_, out);
 }
 
 HRESULT CBugFilter::put_Condition(eLogCondition value)
@@ -125,9 +122,7 @@ HRESULT CBugFilter::put_Condition(eLogCondition value)
 
 HRESULT CBugFilter::get_AndOr(eLogOperation* out)
 {
-    if (out == nullptr) return E_FAIL;
-    *out = andOr_;
-    return S_OK;
+    return GiveOut(andOr_, out);
 }
 
 HRESULT CBugFilter::put_AndOr(eLogOperation value)
@@ -138,9 +133,7 @@ HRESULT CBugFilter::put_AndOr(eLogOperation value)
 
 HRESULT CBugFilter::get_Bracket(eBracket* out)
 {
-    if (out == nullptr) return E_FAIL;
-    *out = bracket_;
-    return S_OK;
+    return GiveOut(bracket_, out);
 }
 
 HRESULT CBugFilter::put_Bracket(eBracket value)
@@ -151,9 +144,7 @@ HRESULT CBugFilter::put_Bracket(eBracket value)
 
 HRESULT CBugFilter::get_Value(Variant* out)
 {
-    if (out == nullptr) return E_FAIL;
-    *out = value_;
-    return S_OK;
+    return GiveOut(value_, out);
 }
 
 HRESULT CBugFilter::put_Value(const Variant& value)
@@ -182,9 +173,7 @@ HRESULT CBugFilter::GetSQL(std::string* out)
 
 HRESULT CBugFilter::GetAndOrStr(std::string* out)
 {
-    if (out == nullptr) return E_FAIL;
-    *out = andOr_ == LogAnd ? "And" : "Or";
-    return S_OK;
+    return GiveOut(andOr_ == LogAnd ? "And" : "Or", out);
 }
 
 HRESULT CBugFilter::GetConditionStr(std::string* out)

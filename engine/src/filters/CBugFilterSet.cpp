@@ -1,3 +1,4 @@
+#include "core/OutParam.h"
 #include "filters/CBugFilterSet.h"
 
 #include "core/ClassRegistry.h"
@@ -72,9 +73,7 @@ bool CBugFilterSet::InRange(std::int32_t index) const
 
 HRESULT CBugFilterSet::get_Name(std::string* out)
 {
-    if (out == nullptr) return E_FAIL;
-    *out = name_;
-    return S_OK;
+    return GiveOut(name_, out);
 }
 
 HRESULT CBugFilterSet::put_Name(const std::string& value)
@@ -85,9 +84,7 @@ HRESULT CBugFilterSet::put_Name(const std::string& value)
 
 HRESULT CBugFilterSet::get_Count(std::int32_t* out)
 {
-    if (out == nullptr) return E_FAIL;
-    *out = static_cast<std::int32_t>(filters_.size());
-    return S_OK;
+    return GiveOut(static_cast<std::int32_t>(filters_.size()), out);
 }
 
 HRESULT CBugFilterSet::Add(IBugFilter* filter)

@@ -2,7 +2,7 @@
 
 #include "core/ClassRegistry.h"
 #include "core/ErrorReport.h"
-#include "users/OutParam.h"
+#include "core/OutParam.h"
 
 namespace lindor {
 namespace {

@@ -4,7 +4,7 @@
 #include "core/ErrorReport.h"
 #include "projects/CProject.h"
 #include "projects/ProjectStore.h"
-#include "users/OutParam.h"
+#include "core/OutParam.h"
 
 namespace lindor {
 namespace {

@@ -1,7 +1,7 @@
 #include "projects/CVersion.h"
 
 #include "core/ClassRegistry.h"
-#include "users/OutParam.h"
+#include "core/OutParam.h"
 
 namespace lindor {
 namespace {

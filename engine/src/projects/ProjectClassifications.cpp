@@ -1,17 +1,63 @@
+// The project's classifications, read once and kept for the project's
+// lifetime. The set carries no context: a caller that changes it attaches
+// one first.
+#include <exception>
+
+#include "classifications/CClassification.h"
+#include "classifications/CClassificationSet.h"
 #include "core/ClassRegistry.h"
 #include "core/ErrorReport.h"
+#include "db/DatabaseError.h"
+#include "db/Recordset.h"
+#include "mapping/DBUtil.h"
 #include "projects/CProject.h"
 
 namespace lindor {
+namespace {
 
-// The project's classification set comes with the classifications; until
-// then the member fails cleanly.
+constexpr const char* kSource = "IProject::ClassificationSet";
+constexpr const char* kFailed = "Get ClassificationSet failded!";
+
+const Reporter& Report()
+{
+    static const Reporter reporter(ExternalClassName("Project"));
+    return reporter;
+}
+
+}  // namespace
+
 HRESULT CProject::get_ClassificationSet(IClassificationSet** out)
 {
-    if (out != nullptr) *out = nullptr;
-    return Reporter(ExternalClassName("Project"))
-        .Fail("Project.ClassificationSet is not available in this version of the engine.",
-              kLogGeneral, "IProject::ClassificationSet");
+    if (out == nullptr) return Report().FailQuietly(kFailed);
+    *out = nullptr;
+    if (classificationSet_) {
+        classificationSet_.CopyTo(out);
+        return S_OK;
+    }
+    if (id_ == 0)
+        return Report().Fail("ProjectID is 0, cannot perform this action", kLogGeneral, kSource);
+    try {
+        ComPtr<CClassificationSet> set = MakeObject<CClassificationSet>();
+        db::Recordset rows;
+        rows.Open(
+            Format("select * from tClassification where ProjectID = %ld", static_cast<long>(id_)),
+            db::ProcessConnectionString(), db::CursorType::Keyset, db::LockType::Optimistic);
+        for (; !rows.IsEOF(); rows.MoveNext()) {
+            ComPtr<CClassification> classification = MakeObject<CClassification>();
+            // The reader has logged why it failed.
+            if (CDBUtil::GetClassData(rows, classification.get()) != S_OK)
+                return Report().FailQuietly(kFailed);
+            set->Append(classification.get());
+        }
+        set->SetProjectID(id_);
+        classificationSet_ = set;
+        HandOut(set, out);
+        return S_OK;
+    } catch (const DatabaseError& error) {
+        return Report().FailDatabase(kFailed, kSource, error, kLogGeneral);
+    } catch (const std::exception& error) {
+        return Report().Fail(kFailed, kLogGeneral, kSource, error.what());
+    }
 }
 
 }  // namespace lindor

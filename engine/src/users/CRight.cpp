@@ -1,3 +1,4 @@
+#include "core/OutParam.h"
 #include "users/CRight.h"
 
 #include "core/ClassRegistry.h"
@@ -45,9 +46,7 @@ void CRight::SetAllFlags(bool on)
 
 HRESULT CRight::GetFlag(RightFlag flag, std::int32_t* out) const
 {
-    if (out == nullptr) return E_FAIL;
-    *out = Flag(flag);
-    return S_OK;
+    return GiveOut(Flag(flag), out);
 }
 
 HRESULT CRight::PutFlag(RightFlag flag, std::int32_t value)
@@ -58,16 +57,12 @@ HRESULT CRight::PutFlag(RightFlag flag, std::int32_t value)
 
 HRESULT CRight::get_ID(std::int32_t* out)
 {
-    if (out == nullptr) return E_FAIL;
-    *out = id_;
-    return S_OK;
+    return GiveOut(id_, out);
 }
 
 HRESULT CRight::get_ProjectID(std::int32_t* out)
 {
-    if (out == nullptr) return E_FAIL;
-    *out = projectID_;
-    return S_OK;
+    return GiveOut(projectID_, out);
 }
 
 HRESULT CRight::put_ProjectID(std::int32_t value)
@@ -118,16 +113,12 @@ bool CRight::AnyFlag(bool editsBugOnly) const
 
 HRESULT CRight::get_IsAllFalse(std::int32_t* out)
 {
-    if (out == nullptr) return E_FAIL;
-    *out = AnyFlag(false) ? 0 : 1;
-    return S_OK;
+    return GiveOut(AnyFlag(false) ? 0 : 1, out);
 }
 
 HRESULT CRight::get_EditBug(std::int32_t* out)
 {
-    if (out == nullptr) return E_FAIL;
-    *out = AnyFlag(true) ? 1 : 0;
-    return S_OK;
+    return GiveOut(AnyFlag(true) ? 1 : 0, out);
 }
 
 }  // namespace lindor

@@ -1,3 +1,4 @@
+#include "core/OutParam.h"
 #include "users/CRightSet.h"
 
 #include "core/ClassRegistry.h"
@@ -25,9 +26,7 @@ ComPtr<IRight> CRightSet::FindByProjectID(std::int32_t projectID) const
 
 HRESULT CRightSet::get_Count(std::int32_t* out)
 {
-    if (out == nullptr) return E_FAIL;
-    *out = static_cast<std::int32_t>(rights_.size());
-    return S_OK;
+    return GiveOut(static_cast<std::int32_t>(rights_.size()), out);
 }
 
 HRESULT CRightSet::get_Item(std::int32_t index, IRight** out)

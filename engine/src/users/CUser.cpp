@@ -13,7 +13,7 @@
 #include "users/CRight.h"
 #include "users/CUserRight.h"
 #include "users/CUserSysInfo.h"
-#include "users/OutParam.h"
+#include "core/OutParam.h"
 
 namespace lindor {
 namespace {

@@ -1,3 +1,4 @@
+#include "core/OutParam.h"
 #include "users/CUserRight.h"
 
 #include "core/ClassRegistry.h"
@@ -16,9 +17,7 @@ HRESULT CUserRight::Copy(IUserRight* /*source*/)
 
 HRESULT CUserRight::get_AddProject(std::int32_t* out)
 {
-    if (out == nullptr) return E_FAIL;
-    *out = addProject_;
-    return S_OK;
+    return GiveOut(addProject_, out);
 }
 
 HRESULT CUserRight::put_AddProject(std::int32_t value)

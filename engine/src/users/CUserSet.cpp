@@ -5,7 +5,7 @@
 #include "core/ClassRegistry.h"
 #include "core/ErrorReport.h"
 #include "users/CUser.h"
-#include "users/OutParam.h"
+#include "core/OutParam.h"
 #include "users/UserStore.h"
 
 namespace lindor {

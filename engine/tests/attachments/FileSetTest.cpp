@@ -16,7 +16,7 @@
 #include "attachments/CFileSet.h"
 #include "attachments/ZipArchive.h"
 #include "bugs/BugTestSupport.h"
-#include "bugs/FakeContext.h"
+#include "support/FakeContext.h"
 #include "core/ClassRegistry.h"
 #include "core/Folders.h"
 #include "core/NextID.h"

@@ -11,7 +11,7 @@
 
 #include "bugs/BugTestSupport.h"
 #include "bugs/CBugSet.h"
-#include "bugs/FakeContext.h"
+#include "support/FakeContext.h"
 #include "core/ClassRegistry.h"
 #include "core/DateTime.h"
 #include "core/NextID.h"

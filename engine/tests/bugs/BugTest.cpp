@@ -4,7 +4,7 @@
 
 #include "attachments/CFileSet.h"
 #include "bugs/BugTestSupport.h"
-#include "bugs/FakeContext.h"
+#include "support/FakeContext.h"
 #include "core/ClassRegistry.h"
 
 namespace lindor {

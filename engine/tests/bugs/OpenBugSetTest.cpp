@@ -4,7 +4,7 @@
 
 #include "bugs/BugTestSupport.h"
 #include "bugs/CBugSet.h"
-#include "bugs/FakeContext.h"
+#include "support/FakeContext.h"
 #include "bugs/ScopedBugSet.h"
 #include "filters/CBugFilterSet.h"
 

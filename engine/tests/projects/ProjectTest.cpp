@@ -108,14 +108,5 @@ TEST(Project, NameAndDescriptionArePlainProperties)
     EXPECT_EQ(project->get_Name(nullptr), E_FAIL);
 }
 
-TEST(Project, TheClassificationSetFailsCleanlyInThisVersion)
-{
-    ComPtr<IProject> project = MakeObject<CProject>();
-    ComPtr<IClassificationSet> classifications;
-    EXPECT_EQ(project->get_ClassificationSet(classifications.put()), E_FAIL);
-    EXPECT_FALSE(classifications);
-    EXPECT_NE(LastCallerError().description.find("not available"), std::string::npos);
-}
-
 }  // namespace
 }  // namespace lindor

@@ -35,6 +35,11 @@ private:
 
 std::string ReadWholeFile(const std::string& path);
 
+// Makes a file read-only for every program, the superuser included (the
+// file system's immutable flag); false where the file system or the
+// process's rights do not allow it.
+bool SetImmutable(const std::string& path, bool immutable);
+
 // The error information a failing call left for its caller.
 struct CallerError {
     std::string description;

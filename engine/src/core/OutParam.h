@@ -6,8 +6,8 @@
 
 namespace lindor {
 
-template <class T>
-HRESULT GiveOut(const T& value, T* out)
+template <class T, class V>
+HRESULT GiveOut(const V& value, T* out)
 {
     if (out == nullptr) return E_FAIL;
     *out = value;

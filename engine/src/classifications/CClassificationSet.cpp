@@ -1,0 +1,333 @@
+#include "classifications/CClassificationSet.h"
+
+#include <exception>
+
+#include "classifications/CClassification.h"
+#include "core/ClassRegistry.h"
+#include "core/ErrorReport.h"
+#include "core/NextID.h"
+#include "db/DatabaseError.h"
+#include "db/Recordset.h"
+#include "mapping/DBUtil.h"
+#include "mapping/ValueConversion.h"
+
+namespace lindor {
+namespace {
+
+const ClassRegistration registration("ClassificationSet", &CreateInstance<CClassificationSet>);
+
+const Reporter& Report()
+{
+    static const Reporter reporter(ExternalClassName("ClassificationSet"));
+    return reporter;
+}
+
+constexpr const char* kAddSource = "CClassificationSet::Add";
+constexpr const char* kAddFailed = "Add Classification Failed";
+constexpr const char* kRemoveFailed = "Remove Classification failed";
+constexpr const char* kUpdateSource = "CClassificationSet::Update";
+constexpr const char* kUpdateFailed = "Update Classification failed";
+// The bounds failures of RemoveByIndex and DeleteByIndex share this label.
+constexpr const char* kByIndexSource = "IClassificationSet::RemoveByIndex";
+
+HRESULT NoPlaceForResult()
+{
+    return Report().FailQuietly("Invalid Pointer");
+}
+
+std::int32_t IDOf(IClassification* classification)
+{
+    std::int32_t id = 0;
+    classification->get_ID(&id);
+    return id;
+}
+
+std::string NameOf(IClassification* classification)
+{
+    std::string name;
+    classification->get_Name(&name);
+    return name;
+}
+
+void SetProjectOf(IClassification* classification, std::int32_t projectID)
+{
+    if (CClassification* own = ImplOf<CClassification>(classification))
+        own->SetProjectID(projectID);
+}
+
+bool ProjectExists(std::int32_t projectID)
+{
+    db::Recordset project;
+    project.Open(Format("SELECT ProjectID FROM tProject WHERE ProjectID = %ld",
+                        static_cast<long>(projectID)),
+                 db::ProcessConnectionString(), db::CursorType::ForwardOnly,
+                 db::LockType::ReadOnly);
+    return !project.IsEOF();
+}
+
+// Bugs that used the classification keep no classification at all.
+void DetachBugs(db::Connection& connection, std::int32_t classID)
+{
+    db::Recordset bugs;
+    bugs.Open(Format("SELECT ClassID,Classification FROM tBugReport WHERE ClassID = %ld",
+                     static_cast<long>(classID)),
+              connection, db::CursorType::Keyset, db::LockType::Optimistic);
+    for (; !bugs.IsEOF(); bugs.MoveNext()) {
+        mapping::WriteWholeNumber(bugs.Fields(0), 0);
+        bugs.Fields(1).SetValue(Variant::Null());
+        bugs.Update();
+    }
+}
+
+void DeleteClassificationRow(db::Connection& connection, std::int32_t classID)
+{
+    db::Recordset rows;
+    rows.Open(Format("SELECT ClassificationID FROM tClassification WHERE ClassificationID = %ld",
+                     static_cast<long>(classID)),
+              connection, db::CursorType::Keyset, db::LockType::Optimistic);
+    for (; !rows.IsEOF(); rows.MoveNext()) {
+        rows.Delete();
+        rows.Update();
+    }
+}
+
+// Detaches the classification's bugs and deletes it, all or nothing: the
+// delete is refused while a user still has the classification assigned, and
+// then the bugs must keep it too.
+bool RealRemoveClass(IClassification* classification)
+{
+    const std::int32_t id = IDOf(classification);
+    try {
+        db::Connection connection(db::ProcessConnectionString());
+        db::Transaction transaction(connection);
+        DetachBugs(connection, id);
+        DeleteClassificationRow(connection, id);
+        transaction.Commit();
+        return true;
+    } catch (const DatabaseError& error) {
+        LogDatabaseError(kLogDatabase, "CClassificationSet::RealRemoveClass", error);
+    } catch (const std::exception& error) {
+        LogMessage(kLogGeneral, "CClassificationSet::RealRemoveClass", error.what());
+    }
+    return false;
+}
+
+}  // namespace
+
+bool CClassificationSet::GetRight() const
+{
+    if (!context_) {
+        LogMessage(kLogGeneral, "CClassificationSet::GetRight", "ExeContext is NULL");
+        return false;
+    }
+    ComPtr<IUserRight> role;
+    if (context_->get_CurRight(role.put()) != S_OK || !role) return false;
+    ComPtr<IRightSet> rights;
+    if (role->get_RightSet(rights.put()) != S_OK || !rights) return false;
+    ComPtr<IRight> right;
+    if (rights->GetByProjectID(projectID_, right.put()) != S_OK || !right) return false;
+    std::int32_t allowed = 0;
+    return right->get_Add_Edit_Del_BugClass(&allowed) == S_OK && allowed != 0;
+}
+
+bool CClassificationSet::InBounds(std::int32_t index) const
+{
+    return index >= 0 && static_cast<std::size_t>(index) < items_.size();
+}
+
+std::size_t CClassificationSet::IndexOfName(const std::string& name) const
+{
+    std::size_t i = 0;
+    while (i < items_.size() && NameOf(items_[i].get()) != name) ++i;
+    return i;
+}
+
+std::size_t CClassificationSet::IndexOfID(std::int32_t id) const
+{
+    std::size_t i = 0;
+    while (i < items_.size() && IDOf(items_[i].get()) != id) ++i;
+    return i;
+}
+
+void CClassificationSet::Drop(std::size_t index)
+{
+    items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+bool CClassificationSet::StoreNew(IClassification* classification, std::int32_t id)
+{
+    const std::int32_t previousID = IDOf(classification);
+    try {
+        db::Recordset rows;
+        rows.Open("SELECT * FROM tClassification", db::ProcessConnectionString(),
+                  db::CursorType::Keyset, db::LockType::Optimistic);
+        rows.AddNew();
+        classification->put_ID(id);
+        mapping::WriteWholeNumber(rows.Fields("ProjectID"), projectID_);
+        if (CDBUtil::SaveClassData(rows, classification) != S_OK) {
+            rows.CancelUpdate();
+            classification->put_ID(previousID);
+            Report().FailQuietly(kAddFailed);
+            return false;
+        }
+        rows.Update();
+    } catch (...) {
+        // The object must not claim an identifier that was never stored.
+        classification->put_ID(previousID);
+        throw;
+    }
+    SetProjectOf(classification, projectID_);
+    return true;
+}
+
+HRESULT CClassificationSet::Add(IClassification* classification)
+{
+    // A set of no project can take nothing, whatever the user's rights.
+    if (context_ && projectID_ == 0)
+        return Report().Fail("ProjectID=0, cannot Add", kLogGeneral, kAddSource);
+    if (!GetRight()) return Report().FailRight("add classification");
+    if (classification == nullptr)
+        return Report().Fail(kAddFailed, kLogGeneral, kAddSource, "Invalid Pointer");
+    try {
+        if (!ProjectExists(projectID_))
+            return Report().Fail(Format("Project(ID=%d) is not in database", projectID_),
+                                 kLogGeneral, kAddSource);
+        const std::int32_t id = GetNextID("NextClassID");
+        if (id == 0) return Report().Fail(kAddFailed, kLogNextID, kAddSource);
+        if (!StoreNew(classification, id)) return E_FAIL;
+        items_.emplace_back(classification);
+        return S_OK;
+    } catch (const DatabaseError& error) {
+        return Report().FailDatabase(error.description(), kAddSource, error, kLogGeneral);
+    } catch (const std::exception& error) {
+        return Report().Fail(kAddFailed, kLogGeneral, kAddSource, error.what());
+    }
+}
+
+HRESULT CClassificationSet::Remove(const std::string& name)
+{
+    if (!GetRight()) return Report().FailRight("remove classification");
+    const std::size_t index = IndexOfName(name);
+    if (index == items_.size())
+        return Report().Fail(kRemoveFailed, kLogGeneral, "CClassificationSet::Remove",
+                             "Remove Classification(Name=" + name + ") failed");
+    // RealRemoveClass has logged why it failed.
+    if (!RealRemoveClass(items_[index].get())) return Report().FailQuietly(kRemoveFailed);
+    Drop(index);
+    return S_OK;
+}
+
+HRESULT CClassificationSet::get_Item(std::int32_t index, IClassification** out)
+{
+    if (out == nullptr) return NoPlaceForResult();
+    *out = nullptr;
+    if (!InBounds(index)) return Report().FailBounds("IClassificationSet::Item");
+    const ComPtr<IClassification>& item = items_[static_cast<std::size_t>(index)];
+    SetProjectOf(item.get(), projectID_);
+    current_ = item;
+    HandOut(item, out);
+    return S_OK;
+}
+
+HRESULT CClassificationSet::get_Count(std::int32_t* out)
+{
+    if (out == nullptr) return NoPlaceForResult();
+    *out = static_cast<std::int32_t>(items_.size());
+    return S_OK;
+}
+
+HRESULT CClassificationSet::RemoveByIndex(std::int32_t index)
+{
+    if (!GetRight()) return Report().FailRight("remove classification");
+    if (!InBounds(index)) return Report().FailBounds(kByIndexSource, "Excceed boundary");
+    const std::size_t at = static_cast<std::size_t>(index);
+    // RealRemoveClass has logged why it failed; the caller still needs a text.
+    if (!RealRemoveClass(items_[at].get())) return Report().FailQuietly(kRemoveFailed);
+    Drop(at);
+    return S_OK;
+}
+
+HRESULT CClassificationSet::RemoveByID(std::int32_t id)
+{
+    if (!GetRight()) return Report().FailRight("remove classification");
+    const std::size_t index = IndexOfID(id);
+    if (index == items_.size())
+        return Report().Fail("Remove Classification failed!", kLogGeneral, kByIndexSource,
+                             Format("Remove classification(ID=%ld) failed", static_cast<long>(id)));
+    if (!RealRemoveClass(items_[index].get()))
+        return Report().FailQuietly("Remove Classification failed!");
+    Drop(index);
+    return S_OK;
+}
+
+HRESULT CClassificationSet::Update()
+{
+    if (!GetRight()) return Report().FailRight("update classification");
+    if (!current_)
+        return Report().Fail("Update Classification failed!", kLogGeneral, kUpdateSource,
+                             "Current classification is NULL, cannot update");
+    try {
+        db::Recordset row;
+        row.Open(Format("SELECT ClassificationID, ClassName FROM tClassification WHERE "
+                        "ClassificationID = %ld",
+                        static_cast<long>(IDOf(current_.get()))),
+                 db::ProcessConnectionString(), db::CursorType::Keyset, db::LockType::Optimistic);
+        // A classification no longer stored has nothing to update.
+        if (row.IsEOF()) return S_OK;
+        if (CDBUtil::SaveClassData(row, current_.get()) != S_OK) {
+            row.CancelUpdate();
+            return Report().FailQuietly(kUpdateFailed);
+        }
+        row.Update();
+        return S_OK;
+    } catch (const DatabaseError& error) {
+        return Report().FailDatabase(kUpdateFailed, kUpdateSource, error);
+    } catch (const std::exception& error) {
+        return Report().Fail(kUpdateFailed, kLogGeneral, kUpdateSource, error.what());
+    }
+}
+
+HRESULT CClassificationSet::Append(IClassification* classification)
+{
+    if (classification == nullptr)
+        return Report().Fail("Append Classification failed!", kLogGeneral,
+                             "CClassificationSet::Append", "Invalid Pointer");
+    items_.emplace_back(classification);
+    return S_OK;
+}
+
+HRESULT CClassificationSet::DeleteByID(std::int32_t id)
+{
+    const std::size_t index = IndexOfID(id);
+    if (index == items_.size())
+        return Report().Fail(
+            Format("Classification(ID=%ld) is not in this set", static_cast<long>(id)), kLogGeneral,
+            "CClassificationSet::DeleteByID");
+    Drop(index);
+    return S_OK;
+}
+
+HRESULT CClassificationSet::DeleteByIndex(std::int32_t index)
+{
+    if (!InBounds(index)) return Report().FailBounds(kByIndexSource);
+    Drop(static_cast<std::size_t>(index));
+    return S_OK;
+}
+
+HRESULT CClassificationSet::get_ProjectID(std::int32_t* out)
+{
+    if (out == nullptr) return NoPlaceForResult();
+    *out = projectID_;
+    return S_OK;
+}
+
+HRESULT CClassificationSet::put_ExeContext(IExeContext* context)
+{
+    if (context == nullptr)
+        return Report().Fail("Set ExeContext failed!", kLogGeneral,
+                             "CClassificationSet::put_ExeContext", "Invalid Pointer");
+    context_ = ComPtr<IExeContext>(context);
+    return S_OK;
+}
+
+}  // namespace lindor
