@@ -17,13 +17,14 @@ const char* const kUsage =
     "  Kills programs with SIGKILL at random moments inside the engine's multi-row\n"
     "  operations and checks after each kill that the operation is wholly in the file\n"
     "  or wholly absent and that the file is intact. Exits 1 when a check fails.\n"
-    "  --quick: 30 kills (under 30 s).\n";
+    "  --quick: 30 kills, a smaller database (under 30 s).\n";
 
 int Setup(const Options& options)
 {
-    options.RequireOnly({"db", "seed"});
+    options.RequireOnly({"db", "seed", "sync-bugs"});
     return stress::crash::RunSetup(options.Text("db"),
-                                   static_cast<std::uint64_t>(options.Number("seed", 1)));
+                                   static_cast<std::uint64_t>(options.Number("seed", 1)),
+                                   static_cast<int>(options.Number("sync-bugs", 150)));
 }
 
 int Child(const Options& options)
@@ -50,7 +51,8 @@ int Run(const Options& options)
     stress::crash::CrashOptions run;
     if (options.Has("quick")) {
         run.kills = 30;
-        run.timeLimitSeconds = 25;
+        run.timeLimitSeconds = 18;
+        run.syncBugs = 40;
     }
     run.kills = static_cast<int>(options.Number("kills", run.kills));
     run.timeLimitSeconds = static_cast<int>(options.Number("time-limit", run.timeLimitSeconds));

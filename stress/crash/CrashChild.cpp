@@ -20,7 +20,6 @@ namespace {
 using namespace lindor;
 
 constexpr int kTargetProjects = 16;
-constexpr int kSyncBugs = 150;
 
 std::vector<std::string> SomeStatuses(Random& random)
 {
@@ -132,28 +131,24 @@ public:
 
 // ---- setup ----------------------------------------------------------------------
 
-Record Setup(const std::string& database, std::uint64_t seed)
+// The crash user (full rights in projects 1 and 2), the victim of the role
+// writes and the user whose name the synchronisations rewrite.
+void SetupUsers(const std::string& database, Record& facts)
 {
-    CreateDatabase(database);
     const ComPtr<IExeContext> admin = OpenSession(database, "Admin", "", 0);
     const ComPtr<IAdmin> administration = Create<IAdmin>("Admin");
     const std::vector<std::string> statuses(kStatuses.begin(), kStatuses.end());
-    Record facts("setup");
     const std::int32_t crashUser = AddUser(*admin, kCrashLogin, "Crash Tester", kCrashPassword);
     Require(
         administration->SetUserRight(crashUser, MakeRole(FullRole({1, 2}, true, statuses)).get()),
         "Admin.SetUserRight");
     facts.SetNumber("crashUser", crashUser);
     facts.SetNumber("victim", AddUser(*admin, kVictimLogin, "Victim", "victim-pw"));
-    const std::int32_t syncUser = AddUser(*admin, kSyncLogin, "Sync User", "sync-pw");
-    facts.SetNumber("syncUser", syncUser);
+    facts.SetNumber("syncUser", AddUser(*admin, kSyncLogin, "Sync User", "sync-pw"));
+}
 
-    Session session(database, seed);
-    std::vector<std::int32_t> targets;
-    for (int i = 1; i <= kTargetProjects; ++i)
-        targets.push_back(IdOf(*session.AddProject("crash-target-" + std::to_string(i), 1)));
-    facts.Set("targets", JoinIds(targets));
-
+std::int32_t AddSyncClassification(Session& session)
+{
     ComPtr<IProject> project;
     ComPtr<IClassificationSet> classes;
     Require(session.context->get_ActiveProject(project.put()), "ExeContext.ActiveProject");
@@ -162,25 +157,42 @@ Record Setup(const std::string& database, std::uint64_t seed)
     ComPtr<IClassification> syncClass = Create<IClassification>("Classification");
     Require(syncClass->put_Name("Sync Class"), "Classification.Name");
     Require(classes->Add(syncClass.get()), "ClassificationSet.Add");
-    const std::int32_t classID =
-        Read(syncClass.get(), &IClassification::get_ID, "Classification.ID");
-    facts.SetNumber("syncClass", classID);
+    return Read(syncClass.get(), &IClassification::get_ID, "Classification.ID");
+}
 
-    // Bugs whose stored names all come from the records Synchronize renames:
-    // the sync user, version 2 and the sync classification.
-    std::vector<std::int32_t> syncBugs;
-    for (int i = 1; i <= kSyncBugs; ++i) {
+// Bugs whose stored names all come from the records Synchronize renames:
+// the sync user, version 2 and the sync classification.
+std::vector<std::int32_t> AddSyncBugs(Session& session, const Record& facts, int count)
+{
+    const auto user = static_cast<std::int32_t>(facts.Number("syncUser"));
+    const auto classID = static_cast<std::int32_t>(facts.Number("syncClass"));
+    std::vector<std::int32_t> ids;
+    for (int i = 1; i <= count; ++i) {
         const ComPtr<IBug> bug =
             session.AddBug("crash-sync-bug-" + std::to_string(i), 2, [&](IBug& b) {
-                Require(b.put_ReportedByID(syncUser), "Bug.ReportedByID");
-                Require(b.put_FixedByID(syncUser), "Bug.FixedByID");
-                Require(b.put_VerifiedByID(syncUser), "Bug.VerifiedByID");
+                Require(b.put_ReportedByID(user), "Bug.ReportedByID");
+                Require(b.put_FixedByID(user), "Bug.FixedByID");
+                Require(b.put_VerifiedByID(user), "Bug.VerifiedByID");
                 Require(b.put_FixedInVersionID(2), "Bug.FixedInVersionID");
                 Require(b.put_ClassificationID(classID), "Bug.ClassificationID");
             });
-        syncBugs.push_back(Read(bug.get(), &IBug::get_ID, "Bug.ID"));
+        ids.push_back(Read(bug.get(), &IBug::get_ID, "Bug.ID"));
     }
-    facts.Set("syncBugs", JoinIds(syncBugs));
+    return ids;
+}
+
+Record Setup(const std::string& database, std::uint64_t seed, int syncBugCount)
+{
+    CreateDatabase(database);
+    Record facts("setup");
+    SetupUsers(database, facts);
+    Session session(database, seed);
+    std::vector<std::int32_t> targets;
+    for (int i = 1; i <= kTargetProjects; ++i)
+        targets.push_back(IdOf(*session.AddProject("crash-target-" + std::to_string(i), 1)));
+    facts.Set("targets", JoinIds(targets));
+    facts.SetNumber("syncClass", AddSyncClassification(session));
+    facts.Set("syncBugs", JoinIds(AddSyncBugs(session, facts, syncBugCount)));
     return facts;
 }
 
@@ -486,10 +498,10 @@ std::vector<std::int32_t> SplitIds(const std::string& text)
     return ids;
 }
 
-int RunSetup(const std::string& database, std::uint64_t seed)
+int RunSetup(const std::string& database, std::uint64_t seed, int syncBugCount)
 {
     try {
-        Emit(Setup(database, seed));
+        Emit(Setup(database, seed, syncBugCount));
         return 0;
     } catch (const std::exception& error) {
         Record failed("setupFailed");

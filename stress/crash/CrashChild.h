@@ -12,7 +12,7 @@
 namespace stress::crash {
 
 // Creates the database and what every operation needs; prints "setup".
-int RunSetup(const std::string& database, std::uint64_t seed);
+int RunSetup(const std::string& database, std::uint64_t seed, int syncBugCount);
 
 struct ChildArgs {
     std::string database;

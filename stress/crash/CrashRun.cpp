@@ -85,7 +85,8 @@ public:
 private:
     void Prepare()
     {
-        ChildProcess setup({"setup", "--db", database_, "--seed", std::to_string(options_.seed)},
+        ChildProcess setup({"setup", "--db", database_, "--seed", std::to_string(options_.seed),
+                            "--sync-bugs", std::to_string(options_.syncBugs)},
                            environment_, true);
         std::string line;
         if (!setup.ReadLine(&line, 300000)) throw std::runtime_error("the setup did not finish");

@@ -11,6 +11,7 @@ namespace stress::crash {
 struct CrashOptions {
     int kills = 300;
     int timeLimitSeconds = 240;
+    int syncBugs = 150;  // bugs whose stored names a synchronisation rewrites
     std::uint64_t seed = 1;
     std::string database;  // empty: a new file in a new temporary folder
     bool keep = false;
