@@ -248,6 +248,9 @@ private:
         std::printf(
             "(in-trans: the killed program left a journal to roll back; finished: the "
             "operation ended before the kill came)\n");
+        if (kills_ < options_.kills)
+            std::printf("the time limit of %d s ended the test after %ld of %d kills\n",
+                        options_.timeLimitSeconds, kills_, options_.kills);
         if (findings_.Clean()) {
             std::printf(
                 "PASSED: after every kill the operation was wholly in the file or wholly "
