@@ -22,6 +22,11 @@ public:
     }
     bool Clean() const { return problems_.empty(); }
     bool Has(const std::string& check) const { return problems_.count(check) != 0; }
+    std::size_t Count(const std::string& check) const
+    {
+        const auto found = problems_.find(check);
+        return found == problems_.end() ? 0 : found->second.size();
+    }
     std::size_t Count() const
     {
         std::size_t n = 0;

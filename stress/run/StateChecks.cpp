@@ -8,11 +8,13 @@
 #include "common/StoredRoles.h"
 
 namespace stress {
-namespace {
 
 const char* const kDoneInFile = "every operation reported done is in the file";
 const char* const kFailedLeftNothing = "every operation reported failed left nothing";
 const char* const kNoUnreported = "no row that no operation reported";
+const char* const kHandedOutTwice = "no identifier handed out twice";
+
+namespace {
 
 std::string Quoted(const std::string& text)
 {
@@ -313,9 +315,8 @@ void CheckIdentifiersUnique(const ExpectedState& expected, Findings& findings)
     for (const auto& [kind, ids] : expected.handedOut)
         for (const auto& [id, origins] : ids)
             if (origins.size() > 1)
-                findings.Add("no identifier handed out twice", kind + " " + std::to_string(id) +
-                                                                   " went to " + origins[0] +
-                                                                   " and " + origins[1]);
+                findings.Add(kHandedOutTwice, kind + " " + std::to_string(id) + " went to " +
+                                                  origins[0] + " and " + origins[1]);
 }
 
 }  // namespace stress

@@ -7,6 +7,12 @@
 
 namespace stress {
 
+// The checks whose findings count lost, left-behind and duplicated rows.
+extern const char* const kDoneInFile;
+extern const char* const kFailedLeftNothing;
+extern const char* const kNoUnreported;
+extern const char* const kHandedOutTwice;
+
 // Objects the run prepared before the workers started are known by these
 // identifiers: the administrator and the two sample projects with their
 // four versions.

@@ -232,6 +232,33 @@ RunJournals ReadJournals(const RunFolder& run, int workers)
     return journals;
 }
 
+template <class Map>
+long Live(const Map& objects)
+{
+    long n = 0;
+    for (const auto& entry : objects) n += entry.second.live ? 1 : 0;
+    return n;
+}
+
+// What the file was compared with, and how much of it was lost, duplicated
+// or left behind.
+void PrintRowFigures(const ExpectedState& expected, const Findings& findings)
+{
+    long versions = 0;
+    for (const auto& entry : expected.projects)
+        if (entry.second.live) versions += static_cast<long>(entry.second.versions.size());
+    std::printf(
+        "Rows\n  the journals imply %ld bugs, %ld attachments, %ld projects with %ld "
+        "versions, %zu classifications, %zu users\n",
+        Live(expected.bugs), Live(expected.attachments), Live(expected.projects), versions,
+        expected.classifications.size(), expected.users.size());
+    std::printf(
+        "  lost or not as reported: %zu; left by failed operations: %zu; in the file "
+        "unreported: %zu; identifiers handed out twice: %zu\n",
+        findings.Count(kDoneInFile), findings.Count(kFailedLeftNothing),
+        findings.Count(kNoUnreported), findings.Count(kHandedOutTwice));
+}
+
 void CheckRun(const RunFolder& run, const RunJournals& journals, Findings& findings)
 {
     ExpectedState expected;
@@ -244,6 +271,7 @@ void CheckRun(const RunFolder& run, const RunJournals& journals, Findings& findi
     CheckNoOrphans(file, findings);
     CheckIdentifiersUnique(expected, findings);
     CheckStateAgainstJournals(expected, file, findings);
+    PrintRowFigures(expected, findings);
 }
 
 void PrintChecks(const Findings& findings)
