@@ -19,7 +19,7 @@ namespace {
 
 using namespace lindor;
 
-constexpr int kTargetProjects = 16;
+constexpr int kTargetProjects = 40;
 
 std::vector<std::string> SomeStatuses(Random& random)
 {

@@ -129,9 +129,9 @@ private:
         if (random_.Chance(0.5)) {
             SleepUs(random_.Between(0, window * 6 / 5));
         } else {
-            // From a random point of the operation on, the next moment a
+            // From a random point in the first half of the operation on, the next moment a
             // write transaction has written to its journal.
-            SleepUs(random_.Between(0, window));
+            SleepUs(random_.Between(0, window / 2));
             const std::int64_t until = MonotonicNs() + (window * 3 + 1000000) * 1000;
             while (!JournalExists(database_) && MonotonicNs() < until) SleepUs(20);
             SleepUs(random_.Between(0, std::min<std::int64_t>(window / 4, 5000)));
