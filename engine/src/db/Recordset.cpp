@@ -247,10 +247,12 @@ void Recordset::Open(const std::string& source, const std::string& connectionStr
     OpenOn(source, cursor, lock, kind);
 }
 
-void Recordset::OpenOn(const std::string& source, CursorType, LockType lock, CommandKind kind)
+void Recordset::OpenOn(const std::string& source, CursorType cursor, LockType lock,
+                       CommandKind kind)
 {
     source_ = kind == CommandKind::Table ? "SELECT * FROM " + QuoteName(source) : source;
     lock_ = lock;
+    snapshot_ = cursor == CursorType::Static || cursor == CursorType::ForwardOnly;
     try {
         Prepare(TranslateSql(source_));
     } catch (...) {
@@ -316,7 +318,8 @@ void Recordset::Prepare(const std::string& sql)
                     c.type == SchemaType::LongBinary ? "length(" + name + ")," : name + ",";
             }
             rowQueryColumns_ += "rowid";
-            LoadFirstKeys();
+            rowsQuery_ = "SELECT " + rowQueryColumns_ + " FROM " + query.fromRest;
+            LoadKeyedRows();
             return;
         }
     }
@@ -331,18 +334,6 @@ void Recordset::ForgetKeys()
     keyIndexOf_.clear();
     lastFetchEnd_ = 0;
     readAhead_ = 0;
-}
-
-void Recordset::LoadKeys()
-{
-    ForgetKeys();
-    DriverStatement& s = database().driver().Prepare(keyQuery_);
-    {
-        StatementUse use(s);
-        while (s.Step()) keys_.push_back(s.ColumnInteger(0));
-    }
-    keysComplete_ = true;
-    countedKeys_ = keys_.size();
 }
 
 void Recordset::LoadFirstKeys()
@@ -362,10 +353,51 @@ void Recordset::LoadFirstKeys()
     if (countedKeys_ <= keys_.size()) EnsureAllKeys();  // the table changed meanwhile
 }
 
+void Recordset::LoadKeyedRows()
+{
+    if (snapshot_)
+        LoadSnapshot();
+    else
+        LoadFirstKeys();
+}
+
+// Every row and its key from one statement, so that the rows agree with one
+// another and none can vanish before it is read.
+void Recordset::LoadSnapshot()
+{
+    ForgetKeys();
+    DriverStatement& s = database().driver().Prepare(rowsQuery_);
+    {
+        StatementUse use(s);
+        const int width = static_cast<int>(columns_.size());
+        while (s.Step()) {
+            cache_[keys_.size()] = ReadKeyedRow(s);
+            keys_.push_back(s.ColumnInteger(width));
+        }
+    }
+    keysComplete_ = true;
+    countedKeys_ = keys_.size();
+    lastFetchEnd_ = keys_.size();
+}
+
+// The keys read so far keep their places (with the rows this cursor deleted
+// among them), so that positions taken meanwhile stay valid; the keys of
+// the rest of the result follow in query order.
 void Recordset::EnsureAllKeys()
 {
     if (keysComplete_) return;
-    LoadKeys();
+    const std::unordered_set<std::int64_t> known(keys_.begin(), keys_.end());
+    DriverStatement& s = database().driver().Prepare(keyQuery_);
+    {
+        StatementUse use(s);
+        while (s.Step()) {
+            const std::int64_t key = s.ColumnInteger(0);
+            if (known.count(key) == 0) keys_.push_back(key);
+        }
+    }
+    keysComplete_ = true;
+    countedKeys_ = keys_.size();
+    keyIndexOf_.clear();
 }
 
 std::int64_t Recordset::KeyAt(std::size_t keyIndex)
@@ -574,22 +606,9 @@ void Recordset::FetchRows(std::size_t first, std::size_t count)
     {
         StatementUse use(s);
         while (s.Step()) {
-            Row row;
-            row.values.reserve(columns_.size());
-            row.blobSizes.assign(columns_.size(), -1);
-            for (int i = 0; i < width; ++i) {
-                const Column& column = columns_[static_cast<std::size_t>(i)];
-                if (column.type != SchemaType::LongBinary) {
-                    row.values.push_back(ReadCell(s, i, column.type));
-                    continue;
-                }
-                const bool null = s.ColumnType(i) == StoredType::Null;
-                row.values.push_back(null ? Variant::Null() : Variant());
-                if (!null) row.blobSizes[static_cast<std::size_t>(i)] = s.ColumnInteger(i);
-            }
             const auto key = wanted.find(s.ColumnInteger(width));
             if (key == wanted.end()) continue;
-            cache_[key->second] = std::move(row);
+            cache_[key->second] = ReadKeyedRow(s);
             wanted.erase(key);
         }
     }
@@ -599,6 +618,25 @@ void Recordset::FetchRows(std::size_t first, std::size_t count)
         cache_[keyIndex] = std::move(missing);
     }
     lastFetchEnd_ = first + count;
+}
+
+// One row of a keyed cursor's row query (long binary cells by their size).
+Recordset::Row Recordset::ReadKeyedRow(const DriverStatement& s) const
+{
+    Row row;
+    row.values.reserve(columns_.size());
+    row.blobSizes.assign(columns_.size(), -1);
+    for (int i = 0; i < static_cast<int>(columns_.size()); ++i) {
+        const Column& column = columns_[static_cast<std::size_t>(i)];
+        if (column.type != SchemaType::LongBinary) {
+            row.values.push_back(ReadCell(s, i, column.type));
+            continue;
+        }
+        const bool null = s.ColumnType(i) == StoredType::Null;
+        row.values.push_back(null ? Variant::Null() : Variant());
+        if (!null) row.blobSizes[static_cast<std::size_t>(i)] = s.ColumnInteger(i);
+    }
+    return row;
 }
 
 int Recordset::FieldCount() const
@@ -774,6 +812,9 @@ void Recordset::WriteNewRow()
     const std::string sql = set.empty() ? "INSERT INTO " + QuoteName(table_) + " DEFAULT VALUES"
                                         : "INSERT INTO " + QuoteName(table_) + " (" + names +
                                               ") VALUES (" + values + ")";
+    // The keys are complete before the insert, so that the new row is not
+    // read among them and then added a second time.
+    EnsureAllKeys();
     std::int64_t rowid = 0;
     try {
         database().Write([&] {
@@ -793,7 +834,6 @@ void Recordset::WriteNewRow()
     } catch (const DatabaseError& error) {
         ThrowExplained(error, false, pending_);
     }
-    EnsureAllKeys();
     keys_.push_back(rowid);
     keyIndexOf_.clear();
     if (filtered_) view_.push_back(static_cast<std::uint32_t>(keys_.size() - 1));
@@ -1004,7 +1044,7 @@ void Recordset::Requery()
     view_.clear();
     filter_.clear();
     if (keyed_)
-        LoadFirstKeys();
+        LoadKeyedRows();
     else
         LoadRows(TranslateSql(source_));
     current_ = 0;

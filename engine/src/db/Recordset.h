@@ -2,7 +2,10 @@
 // keyed and updatable: it keeps the rows' keys in query order and reads the
 // rows themselves on demand, in pages, with statements that finish before
 // each call returns (so an open cursor never holds the file's read lock).
-// Over anything else (joins) it is read-only and holds its rows in memory.
+// Static and forward-only cursors read every row when they open (and when
+// they are read again), so that what they show stays as it was then even if
+// another program deletes rows meanwhile. Over anything else (joins) a cursor
+// is read-only and holds its rows in memory.
 #pragma once
 
 #include <cstdint>
@@ -128,8 +131,10 @@ private:
     void OpenOn(const std::string& source, CursorType cursor, LockType lock, CommandKind kind);
     void Prepare(const std::string& sql);
     void ForgetKeys();
-    void LoadKeys();
     void LoadFirstKeys();
+    void LoadSnapshot();
+    void LoadKeyedRows();
+    Row ReadKeyedRow(const DriverStatement& s) const;
     void EnsureAllKeys();
     std::int64_t KeyAt(std::size_t keyIndex);
     std::int64_t CurrentKey();
@@ -163,12 +168,14 @@ private:
     Connection* connection_ = nullptr;
     bool open_ = false;
     bool keyed_ = false;
+    bool snapshot_ = false;  // static and forward-only cursors
     LockType lock_ = LockType::ReadOnly;
     std::string source_;
     std::string table_;
     std::string keyQuery_;
     std::string countQuery_;
     std::string rowQueryColumns_;
+    std::string rowsQuery_;  // every row of the result with its key, in query order
     std::vector<Column> columns_;
 
     std::vector<std::int64_t> keys_;  // rowids in query order (keyed cursors)

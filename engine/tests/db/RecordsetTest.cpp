@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "db/DbTestSupport.h"
 
 namespace lindor::db {
@@ -141,6 +143,50 @@ TEST_F(RecordsetTest, DeletingEveryRowWhileMovingOn)
     }
     EXPECT_EQ(deleted, 3);
     EXPECT_EQ(Count(connection, "SELECT * FROM tBugReport"), 1);
+}
+
+TEST_F(RecordsetTest, DeletingEveryRowOfALongResultWhileMovingOn)
+{
+    {
+        Transaction t(connection);
+        for (int id = 1; id <= 600; ++id) AddBug(connection, {id});
+        t.Commit();
+    }
+    Transaction t(connection);
+    Recordset rs;
+    rs.Open("SELECT BugID FROM tBugReport ORDER BY BugID", connection);
+    int deleted = 0;
+    while (!rs.IsEOF()) {
+        rs.Delete();
+        rs.MoveNext();
+        ++deleted;
+    }
+    t.Commit();
+    EXPECT_EQ(deleted, 600);
+    EXPECT_EQ(Count(connection, "SELECT * FROM tBugReport"), 0);
+}
+
+TEST_F(RecordsetTest, ARowAddedToALongResultIsInItOnce)
+{
+    {
+        Transaction t(connection);
+        for (int id = 1; id <= 300; ++id) AddBug(connection, {id});
+        t.Commit();
+    }
+    Recordset rs;
+    rs.Open("SELECT * FROM tBugReport WHERE BugType = 0 ORDER BY BugID", connection);
+    rs.AddNew();
+    rs.Fields("BugID").SetValue(Variant::I4(301));
+    rs.Fields("SeverityName").SetValue(Variant::Text("Normal"));
+    rs.Fields("StatusName").SetValue(Variant::Text("New"));
+    rs.Fields("PriorityName").SetValue(Variant::Text("Low"));
+    rs.Fields("ReproductiveName").SetValue(Variant::Text("Always"));
+    rs.Fields("Description").SetValue(Variant::Text("added through the cursor"));
+    rs.Fields("BugType").SetValue(Variant::I4(0));
+    rs.Update();
+    EXPECT_EQ(rs.RecordCount(), 301);
+    const std::vector<int> ids = BugIDs(rs);
+    EXPECT_EQ(std::count(ids.begin(), ids.end(), 301), 1);
 }
 
 TEST_F(RecordsetTest, ReadOnlyCursorsAndJoinsRefuseChanges)
@@ -341,6 +387,39 @@ TEST_F(RecordsetTest, RowsDeletedByOthersReadAsDeleted)
     EXPECT_EQ(mine.RecordCount(), 2) << "the keys stay until the cursor is read again";
     mine.Requery();
     EXPECT_EQ(mine.RecordCount(), 1);
+}
+
+// The engine fills its lists (projects, users, a project's versions) from
+// static and forward-only cursors within one call; another program deleting a
+// row meanwhile must not make the list fail half-way.
+TEST_F(RecordsetTest, StaticAndForwardOnlyCursorsReadTheRowsAsTheyWereAtOpening)
+{
+    for (const CursorType type : {CursorType::Static, CursorType::ForwardOnly}) {
+        Connection other(BuildConnectionString(path));
+        {
+            Transaction t(connection);
+            Recordset all;
+            all.Open("SELECT BugID FROM tBugReport", connection);
+            for (; !all.IsEOF(); all.MoveNext()) all.Delete();
+            for (int id = 1; id <= 100; ++id) AddBug(connection, {id});
+            t.Commit();
+        }
+        Recordset list;
+        list.Open("SELECT * FROM tBugReport ORDER BY BugID", connection, type, LockType::ReadOnly);
+        ASSERT_EQ(list.Fields("BugID").Value().i4(), 1);
+        {
+            Recordset theirs;
+            theirs.Open("SELECT * FROM tBugReport WHERE BugID = 90", other);
+            theirs.Delete();
+            AddBug(other, {1000});
+        }
+        std::vector<int> seen;
+        for (; !list.IsEOF(); list.MoveNext()) seen.push_back(list.Fields("BugID").Value().i4());
+        EXPECT_EQ(seen.size(), 100u);
+        EXPECT_EQ(seen.back(), 100) << "rows added since the cursor opened are not in it";
+        list.Requery();
+        EXPECT_EQ(list.RecordCount(), 100) << "read again: bug 90 gone, bug 1000 there";
+    }
 }
 
 TEST_F(RecordsetTest, CursorsOnAConnectionStringUseAConnectionOfTheirOwn)
