@@ -48,18 +48,18 @@ constexpr std::array<FlagSetter, 33> kFlagSetters = {&IRight::put_Add,
                                                      &IRight::put_EditProject,
                                                      &IRight::put_DeleteProject};
 
-ComPtr<IRight> MakeRight(const RightSpec& spec)
+ComPtr<IRight> MakeRight(const RightPlan& plan)
 {
     ComPtr<IRight> right = Create<IRight>("Right");
-    Require(right->put_ProjectID(spec.projectID), "Right.ProjectID");
+    Require(right->put_ProjectID(plan.projectID), "Right.ProjectID");
     for (std::size_t i = 0; i < kFlagSetters.size(); ++i) {
-        const bool on = i < spec.flags.size() && spec.flags[i] == '1';
+        const bool on = i < plan.flags.size() && plan.flags[i] == '1';
         Require((right.get()->*kFlagSetters[i])(on ? 1 : 0),
                 std::string("Right.") + kRightColumns[i]);
     }
     ComPtr<lindor::IBugStatus> statuses;
     Require(right->get_AvailableStatus(statuses.put()), "Right.AvailableStatus");
-    for (const std::string& status : spec.statuses) Require(statuses->Add(status), "BugStatus.Add");
+    for (const std::string& status : plan.statuses) Require(statuses->Add(status), "BugStatus.Add");
     return right;
 }
 
@@ -95,13 +95,13 @@ void Require(HRESULT hr, const std::string& what)
     throw EngineError(what + " failed" + (text.empty() ? std::string() : ": " + text));
 }
 
-ComPtr<lindor::IUserRight> MakeRole(const RoleSpec& spec)
+ComPtr<lindor::IUserRight> MakeRole(const RolePlan& plan)
 {
     ComPtr<lindor::IUserRight> role = Create<lindor::IUserRight>("UserRight");
-    Require(role->put_AddProject(spec.addProject ? 1 : 0), "UserRight.AddProject");
+    Require(role->put_AddProject(plan.addProject ? 1 : 0), "UserRight.AddProject");
     ComPtr<lindor::IRightSet> rights;
     Require(role->get_RightSet(rights.put()), "UserRight.RightSet");
-    for (const RightSpec& right : spec.rights)
+    for (const RightPlan& right : plan.rights)
         Require(rights->Append(MakeRight(right).get()), "RightSet.Append");
     return role;
 }

@@ -10,7 +10,7 @@
 #include <lindor/ComPtr.h>
 #include <lindor/Interfaces.h>
 
-#include "common/RoleSpec.h"
+#include "common/RolePlan.h"
 
 namespace stress {
 
@@ -54,7 +54,7 @@ T Read(I* object, HRESULT (I::*getter)(T*), const std::string& what)
 }
 
 // Builds a role object from its description.
-ComPtr<lindor::IUserRight> MakeRole(const RoleSpec& spec);
+ComPtr<lindor::IUserRight> MakeRole(const RolePlan& plan);
 
 // Opens the file, logs in and (when project is not 0) makes it active.
 ComPtr<lindor::IExeContext> OpenSession(const std::string& path, const std::string& login,

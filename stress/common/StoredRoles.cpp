@@ -17,32 +17,32 @@ std::string RightsQuery()
     return sql + " FROM tRight ORDER BY UserRightID, ProjectID";
 }
 
-void SortForComparison(RoleSpec& role)
+void SortForComparison(RolePlan& role)
 {
     std::sort(role.rights.begin(), role.rights.end(),
-              [](const RightSpec& x, const RightSpec& y) { return x.projectID < y.projectID; });
-    for (RightSpec& right : role.rights) std::sort(right.statuses.begin(), right.statuses.end());
+              [](const RightPlan& x, const RightPlan& y) { return x.projectID < y.projectID; });
+    for (RightPlan& right : role.rights) std::sort(right.statuses.begin(), right.statuses.end());
 }
 
 }  // namespace
 
-std::map<std::int64_t, RoleSpec> StoredRoles(const SqliteFile& file, Findings& findings)
+std::map<std::int64_t, RolePlan> StoredRoles(const SqliteFile& file, Findings& findings)
 {
     std::map<std::int64_t, std::vector<std::string>> statuses;
     file.ForEach("SELECT RightID, StatusName FROM tAvailableStatus",
                  [&](const SqliteFile::Row& row) { statuses[row.Int(0)].push_back(row.Text(1)); });
-    std::map<std::int64_t, RoleSpec> roles;
+    std::map<std::int64_t, RolePlan> roles;
     file.ForEach("SELECT UserRightID, AddProject FROM tUserRight", [&](const SqliteFile::Row& row) {
         roles[row.Int(0)].addProject = row.Int(1) != 0;
     });
     file.ForEach(RightsQuery(), [&](const SqliteFile::Row& row) {
-        RightSpec right;
+        RightPlan right;
         right.projectID = static_cast<std::int32_t>(row.Int(1));
         for (std::size_t i = 0; i < kRightColumns.size(); ++i)
             right.flags += row.Int(static_cast<int>(i) + 3) != 0 ? '1' : '0';
         right.statuses = statuses[row.Int(2)];
-        RoleSpec& role = roles[row.Int(0)];
-        for (const RightSpec& other : role.rights)
+        RolePlan& role = roles[row.Int(0)];
+        for (const RightPlan& other : role.rights)
             if (other.projectID == right.projectID)
                 findings.Add("a role holds one rights row per project",
                              "role " + std::to_string(row.Int(0)) + " has two rows for project " +
@@ -52,7 +52,7 @@ std::map<std::int64_t, RoleSpec> StoredRoles(const SqliteFile& file, Findings& f
     return roles;
 }
 
-bool SameRole(RoleSpec a, RoleSpec b)
+bool SameRole(RolePlan a, RolePlan b)
 {
     SortForComparison(a);
     SortForComparison(b);

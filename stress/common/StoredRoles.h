@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <map>
 
-#include "common/RoleSpec.h"
+#include "common/RolePlan.h"
 #include "common/SqliteFile.h"
 
 namespace stress {
@@ -14,9 +14,9 @@ class Findings;
 
 // Every role by its number: AddProject, and each rights row with its flags
 // and available statuses. A role with two rows for one project is reported.
-std::map<std::int64_t, RoleSpec> StoredRoles(const SqliteFile& file, Findings& findings);
+std::map<std::int64_t, RolePlan> StoredRoles(const SqliteFile& file, Findings& findings);
 
 // Equal apart from the order of rights and statuses.
-bool SameRole(RoleSpec a, RoleSpec b);
+bool SameRole(RolePlan a, RolePlan b);
 
 }  // namespace stress

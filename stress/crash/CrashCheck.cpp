@@ -111,9 +111,9 @@ Verdict JudgeSetUserRight(const Record& ready, const Record& setup, const Sqlite
     const auto found = roles.find(role);
     if (found == roles.end())
         return {Outcome::Partial, "the victim's role " + std::to_string(role) + " is missing"};
-    if (SameRole(found->second, RoleSpec::Parse(ready.Get("after")).Stored()))
+    if (SameRole(found->second, RolePlan::Parse(ready.Get("after")).Stored()))
         return {Outcome::Whole, ""};
-    if (SameRole(found->second, RoleSpec::Parse(ready.Get("before")).Stored()))
+    if (SameRole(found->second, RolePlan::Parse(ready.Get("before")).Stored()))
         return {Outcome::Absent, ""};
     return {Outcome::Partial, "role " + std::to_string(role) + " holds " + found->second.Text()};
 }

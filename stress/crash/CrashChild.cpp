@@ -350,15 +350,15 @@ private:
         return ready;
     }
 
-    RoleSpec RandomRole()
+    RolePlan RandomRole()
     {
-        RoleSpec role;
+        RolePlan role;
         role.addProject = random().Chance(0.5);
         std::vector<std::int32_t> projects = {1, 2};
         for (const std::int32_t target : SplitIds(args_.setup.Get("targets")))
             if (random().Chance(0.7)) projects.push_back(target);
         for (const std::int32_t project : projects)
-            role.rights.push_back(RightSpec{project, random().Flags(kRightColumns.size(), 0.5),
+            role.rights.push_back(RightPlan{project, random().Flags(kRightColumns.size(), 0.5),
                                             SomeStatuses(random())});
         return role;
     }
@@ -367,7 +367,7 @@ private:
     {
         Record ready;
         const auto victim = static_cast<std::int32_t>(args_.setup.Number("victim"));
-        const RoleSpec before = RandomRole(), after = RandomRole();
+        const RolePlan before = RandomRole(), after = RandomRole();
         const ComPtr<IAdmin> admin = Create<IAdmin>("Admin");
         Require(admin->SetUserRight(victim, MakeRole(before).get()), "Admin.SetUserRight (before)");
         const ComPtr<IUserRight> role = MakeRole(after);

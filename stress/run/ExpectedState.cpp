@@ -80,7 +80,7 @@ void ExpectedState::ApplyDone(const Record& r, const std::string& origin, Findin
     if (op == op::kSetupUser || op == op::kAddUser) {
         ExpectedUser& user = users[Id(r, "id")];
         user = ExpectedUser{origin, r.Get("login"), r.Get("name"), r.Has("role"),
-                            RoleSpec::Parse(r.Get("role")).Stored()};
+                            RolePlan::Parse(r.Get("role")).Stored()};
         HandOut("user", r.Number("id"), origin);
     } else if (op == op::kAddBug) {
         bugs[Id(r, "id")] = ExpectedBug{origin, r, true};
@@ -138,7 +138,7 @@ void ExpectedState::ApplyDone(const Record& r, const std::string& origin, Findin
         const auto found = users.find(Id(r, "user"));
         if (found == users.end()) return unknown("user", r.Number("user"));
         found->second.hasRole = true;
-        found->second.role = RoleSpec::Parse(r.Get("role")).Stored();
+        found->second.role = RolePlan::Parse(r.Get("role")).Stored();
         found->second.origin = origin;
         for (const std::string& id : SplitList(r.Get("rightIDs")))
             HandOut("right", std::atol(id.c_str()), origin);

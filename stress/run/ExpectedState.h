@@ -11,7 +11,7 @@
 
 #include "common/Findings.h"
 #include "common/Journal.h"
-#include "common/RoleSpec.h"
+#include "common/RolePlan.h"
 
 namespace stress {
 
@@ -47,7 +47,7 @@ struct ExpectedUser {
     std::string origin;
     std::string login, name;
     bool hasRole = false;
-    RoleSpec role;  // as stored: rights with every flag off are left out
+    RolePlan role;  // as stored: rights with every flag off are left out
 };
 
 class ExpectedState {

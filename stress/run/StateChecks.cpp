@@ -253,7 +253,7 @@ void CheckClassifications(const ExpectedState& expected, const SqliteFile& file,
 
 void CheckUsers(const ExpectedState& expected, const SqliteFile& file, Findings& findings)
 {
-    const std::map<std::int64_t, RoleSpec> roles = StoredRoles(file, findings);
+    const std::map<std::int64_t, RolePlan> roles = StoredRoles(file, findings);
     std::map<std::int64_t, std::int32_t> roleOwner;
     std::set<std::int32_t> seen;
     file.ForEach(
@@ -288,7 +288,7 @@ void CheckUsers(const ExpectedState& expected, const SqliteFile& file, Findings&
                         (stored == roles.end() ? std::string("missing") : stored->second.Text()) +
                         ") is not the one " + user.origin + " set (" + user.role.Text() + ")");
         });
-    for (const auto& [role, spec] : roles)
+    for (const auto& [role, plan] : roles)
         if (roleOwner.count(role) == 0)
             findings.Add(kNoUnreported, "role " + std::to_string(role) + " belongs to no user");
     for (const auto& [id, user] : expected.users)

@@ -84,19 +84,19 @@ std::vector<std::string> AllStatuses()
     return {kStatuses.begin(), kStatuses.end()};
 }
 
-RoleSpec ReaderRole()
+RolePlan ReaderRole()
 {
-    RoleSpec role;
+    RolePlan role;
     for (const int project : kFirstProjects) {
         std::string flags(kRightColumns.size(), '0');
         flags[2] = '1';  // Read
-        role.rights.push_back(RightSpec{project, flags, {}});
+        role.rights.push_back(RightPlan{project, flags, {}});
     }
     return role;
 }
 
 void PrepareUser(IExeContext& context, IAdmin& admin, const std::string& login,
-                 const std::string& name, const std::string& password, const RoleSpec& role,
+                 const std::string& name, const std::string& password, const RolePlan& role,
                  JournalWriter& setup)
 {
     const std::int32_t id = AddUser(context, login, name, password);
@@ -118,7 +118,7 @@ void PrepareDatabase(const RunFolder& run, int workers)
     const ComPtr<IExeContext> context = OpenSession(run.database, "Admin", "", 0);
     const ComPtr<IAdmin> admin = Create<IAdmin>("Admin");
     JournalWriter setup(run.Path("setup.journal"));
-    const RoleSpec full = FullRole({1, 2}, true, AllStatuses());
+    const RolePlan full = FullRole({1, 2}, true, AllStatuses());
     for (int i = 1; i <= workers; ++i)
         PrepareUser(*context, *admin, op::WorkerLogin(i), op::WorkerName(i), op::WorkerPassword(i),
                     full, setup);

@@ -419,12 +419,12 @@ private:
         journal_.Finish(r);
     }
 
-    RoleSpec RandomRole()
+    RolePlan RandomRole()
     {
-        RoleSpec role;
+        RolePlan role;
         role.addProject = random_.Chance(0.5);
         for (const int project : kFirstProjects) {
-            RightSpec right;
+            RightPlan right;
             right.projectID = project;
             right.flags = random_.Chance(0.15) ? std::string(kRightColumns.size(), '0')
                                                : random_.Flags(kRightColumns.size(), 0.5);
@@ -456,10 +456,10 @@ private:
         if (userIDs_.empty()) return AddUser();
         Record r = journal_.Begin(op::kSetRole);
         const std::int32_t user = random_.Pick(userIDs_);
-        const RoleSpec spec = RandomRole();
+        const RolePlan plan = RandomRole();
         r.SetNumber("user", user);
-        r.Set("role", spec.Text());
-        const ComPtr<IUserRight> role = MakeRole(spec);
+        r.Set("role", plan.Text());
+        const ComPtr<IUserRight> role = MakeRole(plan);
         if (journal_.Call(r, "Admin.SetUserRight", admin_->SetUserRight(user, role.get())))
             r.Set("rightIDs", RightIDs(*role));
         journal_.Finish(r);

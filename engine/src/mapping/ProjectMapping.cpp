@@ -17,7 +17,9 @@ void ReadVersionsOf(db::Recordset& projectRow, CProject& project)
     db::Recordset versions;
     versions.Open(
         Format("SELECT * FROM tVersion WHERE ProjectID = %ld", static_cast<long>(project.ID())),
-        projectRow.ActiveConnection(), db::CursorType::Keyset, db::LockType::Optimistic);
+        // Read whole as the cursor opens: a version another program removes
+        // meanwhile must not make the project unreadable.
+        projectRow.ActiveConnection(), db::CursorType::Static, db::LockType::ReadOnly);
     for (; !versions.IsEOF(); versions.MoveNext()) {
         ComPtr<IVersion> added;
         project.AddVersion(ReadText(versions.Fields(2).Value()),

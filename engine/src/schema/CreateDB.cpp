@@ -275,12 +275,12 @@ void BuildSchema(Adox& adox, const std::string& fileName)
 {
     adox.CreateDatabase(fileName);
     for (const TableSpec& table : Tables()) adox.CreateTable(table.name);
-    for (const TableSpec& spec : Tables()) {
-        AdoxTable& table = adox.GetTable(spec.name);
-        for (std::size_t i = 0; i < spec.columns.size(); ++i) {
-            const ColumnSpec& c = spec.columns[i];
+    for (const TableSpec& plan : Tables()) {
+        AdoxTable& table = adox.GetTable(plan.name);
+        for (std::size_t i = 0; i < plan.columns.size(); ++i) {
+            const ColumnSpec& c = plan.columns[i];
             adox.AddColumn(table, c.name, static_cast<int>(c.type), c.size, c.required);
-            if (i == 0 && spec.hasPrimaryKey) adox.AddPrimaryKey(table, "PKey", c.name);
+            if (i == 0 && plan.hasPrimaryKey) adox.AddPrimaryKey(table, "PKey", c.name);
         }
     }
     for (const ForeignKeySpec& key : ForeignKeys())

@@ -10,7 +10,7 @@
 
 namespace stress {
 
-struct RightSpec {
+struct RightPlan {
     std::int32_t projectID = 0;
     std::string flags;  // 33 characters
     std::vector<std::string> statuses;
@@ -18,18 +18,18 @@ struct RightSpec {
     bool AllFalse() const { return flags.find('1') == std::string::npos; }
 };
 
-struct RoleSpec {
+struct RolePlan {
     bool addProject = false;
-    std::vector<RightSpec> rights;
+    std::vector<RightPlan> rights;
 
     std::string Text() const;
-    static RoleSpec Parse(const std::string& text);
+    static RolePlan Parse(const std::string& text);
     // The rights a stored role holds: a right with every flag off gets no row.
-    RoleSpec Stored() const;
+    RolePlan Stored() const;
 };
 
 // Every flag set, in each of the projects, with the statuses given.
-RoleSpec FullRole(const std::vector<std::int32_t>& projects, bool addProject,
+RolePlan FullRole(const std::vector<std::int32_t>& projects, bool addProject,
                   const std::vector<std::string>& statuses);
 
 }  // namespace stress
