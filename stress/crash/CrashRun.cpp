@@ -166,7 +166,10 @@ private:
             child.Signal(SIGKILL);
             findings_.Add("uninterrupted operations finish", attempt.where + " gave no answer");
         }
-        child.Wait();
+        const ExitStatus status = child.Wait();
+        if (!attempt.killed && !status.Clean())
+            findings_.Add("a program that is not killed ends cleanly",
+                          attempt.where + " ended with " + status.Text());
         Assess(attempt, figures);
         Leftovers(attempt);
     }
