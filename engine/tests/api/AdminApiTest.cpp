@@ -2,6 +2,8 @@
 // synchronisation: only the public header, the engine loaded at run time.
 #include <lindor/lindor.h>
 
+#include "ApiTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include "EngineClasses.h"
@@ -15,25 +17,20 @@
 
 namespace {
 
+using lindor::apitest::ErrorText;
+
 using lindor::ComPtr;
 using lindor::E_FAIL;
 using lindor::S_OK;
 
 using lindor::test::kEngineClasses;
 
-std::string LastError()
-{
-    std::string text;
-    lindor::GetErrorInfo(&text, nullptr);
-    return text;
-}
-
 // Stops the test (GoogleTest reports the exception) instead of using a
 // missing object.
 template <class I>
 ComPtr<I> Require(ComPtr<I> object, const std::string& what)
 {
-    if (!object) throw std::runtime_error(what + " is missing: " + LastError());
+    if (!object) throw std::runtime_error(what + " is missing: " + ErrorText());
     return object;
 }
 
@@ -190,7 +187,7 @@ protected:
             EXPECT_EQ(bug->put_ClassificationID(classID), S_OK);
         }
         ComPtr<lindor::IBug> stored;
-        EXPECT_EQ(Require(bugs, "the bug set")->Add(bug.get(), stored.put()), S_OK) << LastError();
+        EXPECT_EQ(Require(bugs, "the bug set")->Add(bug.get(), stored.put()), S_OK) << ErrorText();
         std::int32_t id = 0;
         Require(stored, "the stored bug");
         stored->get_ID(&id);
@@ -219,7 +216,7 @@ TEST_F(AdminApi, EveryClassIsCreatedByBothNames)
         for (const std::string& external : {"Lindor." + name + ".1", "Lindor." + name}) {
             ComPtr<lindor::IUnknown> object;
             EXPECT_EQ(lindor::CreateObject(external.c_str(), iid.c_str(), object.put_void()), S_OK)
-                << external << ": " << LastError();
+                << external << ": " << ErrorText();
         }
     }
 }
@@ -256,7 +253,7 @@ TEST_F(AdminApi, TwoUsersSharingARoleBothGetNewRights)
     users->get_Item(0, deputy.put());
     deputy->put_LoginName("deputy");
     deputy->put_UserName("Deputy");
-    ASSERT_EQ(users->Add(deputy.get()), S_OK) << LastError();
+    ASSERT_EQ(users->Add(deputy.get()), S_OK) << ErrorText();
     std::int32_t deputyID = 0;
     deputy->get_ID(&deputyID);
     ASSERT_EQ(deputyID, 2);
@@ -301,7 +298,7 @@ TEST_F(AdminApi, ClassificationsAreAddedAndRemovedWithTheirBugs)
     for (const char* name : {"Core", "Docs"}) {
         ComPtr<lindor::IClassification> c = Make<lindor::IClassification>("Lindor.Classification");
         c->put_Name(name);
-        ASSERT_EQ(classes->Add(c.get()), S_OK) << LastError();
+        ASSERT_EQ(classes->Add(c.get()), S_OK) << ErrorText();
     }
     ComPtr<lindor::IClassification> first;
     classes->get_Item(0, first.put());
@@ -312,9 +309,9 @@ TEST_F(AdminApi, ClassificationsAreAddedAndRemovedWithTheirBugs)
     const std::int32_t coreBugs[] = {AddBug(1), AddBug(1)};
     const std::int32_t docsBug = AddBug(2);
     const std::int32_t docs[] = {2};
-    ASSERT_EQ(context->AssignUserClassification(1, docs, 1, 1), S_OK) << LastError();
+    ASSERT_EQ(context->AssignUserClassification(1, docs, 1, 1), S_OK) << ErrorText();
 
-    ASSERT_EQ(classes->RemoveByID(1), S_OK) << LastError();
+    ASSERT_EQ(classes->RemoveByID(1), S_OK) << ErrorText();
     for (std::int32_t bugID : coreBugs) {
         ComPtr<lindor::IBug> bug = Bug(bugID);
         std::int32_t classID = -1;
@@ -323,7 +320,7 @@ TEST_F(AdminApi, ClassificationsAreAddedAndRemovedWithTheirBugs)
         EXPECT_EQ(Text(&lindor::IBug::get_Classification, bug.get()), "");
     }
     EXPECT_EQ(classes->RemoveByID(2), E_FAIL) << "the administrator still has it";
-    EXPECT_EQ(LastError(), "Remove Classification failed!");
+    EXPECT_EQ(ErrorText(), "Remove Classification failed!");
     ComPtr<lindor::IBug> kept = Bug(docsBug);
     std::int32_t classID = -1;
     kept->get_ClassificationID(&classID);
@@ -342,7 +339,7 @@ TEST_F(AdminApi, SynchronizeBringsRenamedUsersAndVersionsIntoTheBugs)
     ComPtr<lindor::IUser> bob = Make<lindor::IUser>("Lindor.User.1");
     bob->put_LoginName("bob");
     bob->put_UserName("Bob");
-    ASSERT_EQ(users->Add(bob.get()), S_OK) << LastError();
+    ASSERT_EQ(users->Add(bob.get()), S_OK) << ErrorText();
     std::int32_t bobID = 0;
     bob->get_ID(&bobID);
     const std::int32_t bugID = AddBug(0, bobID);
@@ -350,7 +347,7 @@ TEST_F(AdminApi, SynchronizeBringsRenamedUsersAndVersionsIntoTheBugs)
     ComPtr<lindor::IUser> stored;
     users->get_Item(1, stored.put());
     stored->put_UserName("Robert");
-    ASSERT_EQ(users->Update(), S_OK) << LastError();
+    ASSERT_EQ(users->Update(), S_OK) << ErrorText();
     ComPtr<lindor::IProjectSet> projects;
     ComPtr<lindor::IProject> project = ProjectOne(&projects);
     for (std::int32_t index : {0, 1}) {
@@ -358,9 +355,9 @@ TEST_F(AdminApi, SynchronizeBringsRenamedUsersAndVersionsIntoTheBugs)
         project->get_Version(index, version.put());
         version->put_Name(index == 0 ? "1.0 final" : "2.0 final");
     }
-    ASSERT_EQ(projects->Update(), S_OK) << LastError();
+    ASSERT_EQ(projects->Update(), S_OK) << ErrorText();
 
-    ASSERT_EQ(context->Synchronize(), S_OK) << LastError();
+    ASSERT_EQ(context->Synchronize(), S_OK) << ErrorText();
     ComPtr<lindor::IBug> bug = Bug(bugID);
     EXPECT_EQ(Text(&lindor::IBug::get_ReportedBy, bug.get()), "Robert");
     EXPECT_EQ(Text(&lindor::IBug::get_FixedBy, bug.get()), "Robert");
@@ -376,8 +373,8 @@ TEST_F(AdminApi, AProjectNamedWithAnApostropheSynchronises)
     const std::int32_t bugID = AddBug(0);
     ComPtr<lindor::IProjectSet> projects;
     ProjectOne(&projects)->put_Name("O'Brien's tools");
-    ASSERT_EQ(projects->Update(), S_OK) << LastError();
-    ASSERT_EQ(context->Synchronize(), S_OK) << LastError();
+    ASSERT_EQ(projects->Update(), S_OK) << ErrorText();
+    ASSERT_EQ(context->Synchronize(), S_OK) << ErrorText();
     EXPECT_EQ(Text(&lindor::IBug::get_ReportedInProject, Bug(bugID).get()), "O'Brien's tools");
 }
 
@@ -388,7 +385,7 @@ TEST_F(AdminApi, OnlyTheAdministratorGetsTheAdministrationObject)
     ComPtr<lindor::IUser> bob = Make<lindor::IUser>("Lindor.User.1");
     bob->put_LoginName("bob");
     bob->put_UserName("Bob");
-    ASSERT_EQ(users->Add(bob.get()), S_OK) << LastError();
+    ASSERT_EQ(users->Add(bob.get()), S_OK) << ErrorText();
     ASSERT_EQ(context->Login("bob", ""), S_OK);
     ComPtr<lindor::IAdmin> none;
     EXPECT_EQ(context->get_Admin(none.put()), S_OK);

@@ -3,6 +3,8 @@
 // for the roles (which no engine member under test writes) and for counting.
 #include <lindor/lindor.h>
 
+#include "ApiTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -14,25 +16,12 @@
 
 namespace {
 
+using lindor::apitest::ErrorText;
+
 using lindor::ComPtr;
 using lindor::E_FAIL;
 using lindor::S_OK;
 using lindor::Variant;
-
-std::string ErrorText()
-{
-    std::string text;
-    lindor::GetErrorInfo(&text, nullptr);
-    return text;
-}
-
-std::string ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 template <class I>
 ComPtr<I> Make(const char* className)
@@ -147,15 +136,7 @@ protected:
     // Runs SQL with the sqlite3 shell; returns its output without the last line end.
     std::string Sql(const std::string& statements) const
     {
-        const std::string input = (folder_ / "input.sql").string();
-        const std::string output = (folder_ / "output.txt").string();
-        std::ofstream(input) << statements << "\n";
-        const std::string command =
-            "sqlite3 -batch '" + path_ + "' < '" + input + "' > '" + output + "' 2>&1";
-        EXPECT_EQ(std::system(command.c_str()), 0) << ReadBytes(output);
-        std::string text = ReadBytes(output);
-        while (!text.empty() && text.back() == '\n') text.pop_back();
-        return text;
+        return lindor::apitest::RunSql(folder_, path_, statements);
     }
 
     ComPtr<lindor::IBugSet> OpenAs(const std::string& login)
@@ -376,7 +357,7 @@ TEST_F(BugWalk, AnAttachmentComesBackAndGoesWithItsBug)
     ASSERT_EQ(files->Add(source, file.put()), S_OK) << ErrorText();
     const std::string back = (folder_ / "back.bin").string();
     ASSERT_EQ(file->GetFile(back), S_OK) << ErrorText();
-    EXPECT_TRUE(ReadBytes(back) == bytes) << "20 KB byte for byte";
+    EXPECT_TRUE(lindor::apitest::ReadFileBytes(back) == bytes) << "20 KB byte for byte";
     EXPECT_EQ(file->GetFile(back), E_FAIL) << "an existing file is never overwritten";
     EXPECT_EQ(ErrorText(), "Get File Failed!");
 

@@ -4,6 +4,8 @@
 // engine members under test do not write themselves, and to count rows.
 #include <lindor/lindor.h>
 
+#include "ApiTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -14,25 +16,12 @@
 
 namespace {
 
+using lindor::apitest::ErrorText;
+
 using lindor::ComPtr;
 using lindor::E_FAIL;
 using lindor::HRESULT;
 using lindor::S_OK;
-
-std::string ErrorText()
-{
-    std::string text;
-    lindor::GetErrorInfo(&text, nullptr);
-    return text;
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // Records every event of the contexts it is subscribed to. It lives on the
 // test's stack, so counting references only keeps the interface contract.
@@ -89,15 +78,7 @@ protected:
     // Runs SQL with the sqlite3 shell on the database; returns its output.
     std::string Sql(const std::string& statements) const
     {
-        const std::string input = (folder_ / "input.sql").string();
-        const std::string output = (folder_ / "output.txt").string();
-        std::ofstream(input) << statements << "\n";
-        const std::string command =
-            "sqlite3 -batch '" + path_ + "' < '" + input + "' > '" + output + "' 2>&1";
-        EXPECT_EQ(std::system(command.c_str()), 0) << ReadFile(output);
-        std::string text = ReadFile(output);
-        while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-        return text;
+        return lindor::apitest::RunSql(folder_, path_, statements);
     }
     long Count(const std::string& where) const
     {
@@ -154,10 +135,12 @@ TEST_F(MustShow, LoginAsAdministratorWrongPasswordAndUnknownName)
     ASSERT_EQ(context_->OpenAccessDB(path_), S_OK);
     const char* home = std::getenv("NIMBRA_HOME");
     const std::string log = std::string(home != nullptr ? home : ".") + "/Err.log";
-    const std::size_t logStart = ReadFile(log).size();
+    const std::size_t logStart = lindor::apitest::ReadFileBytes(log).size();
 
     ASSERT_EQ(context_->Login("ADMIN", ""), S_OK) << ErrorText();
-    EXPECT_NE(ReadFile(log).substr(logStart).find("ADMIN login successfully!"), std::string::npos);
+    EXPECT_NE(
+        lindor::apitest::ReadFileBytes(log).substr(logStart).find("ADMIN login successfully!"),
+        std::string::npos);
     // The administrator mark: every right with no project active.
     ComPtr<lindor::IRight> right;
     ASSERT_EQ(context_->get_CurProjectRight(right.put()), S_OK);

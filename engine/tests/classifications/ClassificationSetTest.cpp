@@ -4,7 +4,7 @@
 
 #include "classifications/CClassification.h"
 #include "classifications/CClassificationSet.h"
-#include "classifications/FakeContext.h"
+#include "support/FakeContext.h"
 #include "support/StoredRows.h"
 #include "core/ErrorInfo.h"
 #include "core/ErrorReport.h"

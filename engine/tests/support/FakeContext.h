@@ -138,6 +138,20 @@ public:
     ComPtr<IUserRight> role;  // CurRight
     ComPtr<IUser> user;       // CurUser
 
+    // Gives the role (made when there is none) a rights row for the project,
+    // with one flag set or not.
+    ComPtr<CRight> GrantInProject(std::int32_t projectID, RightFlag flag, bool on = true)
+    {
+        if (!role) role = ComPtr<IUserRight>(MakeObject<CUserRight>().get());
+        ComPtr<IRightSet> rights;
+        role->get_RightSet(rights.put());
+        ComPtr<CRight> right = MakeObject<CRight>();
+        right->put_ProjectID(projectID);
+        right->SetFlag(flag, on);
+        rights->Append(right.get());
+        return right;
+    }
+
     HRESULT get_CurProjectRight(IRight** out) override { return projectRight.CopyTo(out), S_OK; }
     HRESULT get_ActiveProjectID(std::int32_t* out) override { return *out = activeProjectID, S_OK; }
     HRESULT get_ActiveVersionID(std::int32_t* out) override { return *out = activeVersionID, S_OK; }
