@@ -7,7 +7,7 @@ build=${1:-$top/build}
 shift || true
 
 packages=(g++ cmake ninja-build pkg-config libsqlite3-dev sqlite3 zlib1g-dev libminizip-dev
-          libgtest-dev libgmock-dev)
+          libgtest-dev libgmock-dev libcli11-dev nlohmann-json3-dev python3 fossil)
 
 missing=()
 for p in "${packages[@]}"; do
