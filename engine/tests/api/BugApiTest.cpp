@@ -3,7 +3,7 @@
 // for the roles (which no engine member under test writes) and for counting.
 #include <lindor/lindor.h>
 
-#include "ApiTestSupport.h"
+#include "support/ApiTestSupport.h"
 
 #include <gtest/gtest.h>
 
