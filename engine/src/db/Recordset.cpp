@@ -737,6 +737,13 @@ std::vector<std::uint8_t> Recordset::ReadAheadChunk(int column, std::int64_t row
     }
     const std::size_t from = static_cast<std::size_t>(offset - window.start);
     const std::size_t count = std::min(size, window.bytes.size() - from);
+    // A chunk that takes the whole window (a value read in one go) is handed
+    // over rather than copied.
+    if (from == 0 && count == window.bytes.size()) {
+        std::vector<std::uint8_t> whole = std::move(window.bytes);
+        window = BlobWindow{};
+        return whole;
+    }
     return std::vector<std::uint8_t>(window.bytes.begin() + static_cast<long>(from),
                                      window.bytes.begin() + static_cast<long>(from + count));
 }
