@@ -54,13 +54,15 @@ ComPtr<I> Make(const char* className)
     return object;
 }
 
-// A new, empty folder for the running test: $TMPDIR/<suite>/<test name>.
-inline std::filesystem::path FreshTestFolder(const std::string& suite)
+// A new, empty folder for the running test:
+// $TMPDIR/<area>/<test suite>.<test name>.
+inline std::filesystem::path FreshTestFolder(const std::string& area)
 {
     const char* tmp = std::getenv("TMPDIR");
-    const std::filesystem::path folder =
-        std::filesystem::path(tmp != nullptr ? tmp : "/tmp") / suite /
-        ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::filesystem::path folder = std::filesystem::path(tmp != nullptr ? tmp : "/tmp") /
+                                         area /
+                                         (std::string(test->test_suite_name()) + "." + test->name());
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     return folder;
