@@ -55,7 +55,12 @@ void BugListView::setBugSet(lindor::ComPtr<lindor::IBugSet> bugs)
 {
     const bool counted = model_->setBugSet(std::move(bugs));
     if (!counted) EngineError::show(this);
-    if (sortDirection_ != NoSort) showSortIndicator();
+    if (sortDirection_ != NoSort) applySort();
+    // A freshly opened list starts on its first row, so the details show it.
+    if (model_->rowCount() > 0) {
+        selectRow(0);
+        return;  // the selection change has notified
+    }
     notifyCurrent();
 }
 
@@ -92,12 +97,17 @@ void BugListView::clickHeader(int column)
         sortColumn_ = column;
         sortDirection_ = Ascending;
     }
+    applySort();
+    notifyCurrent();
+}
+
+void BugListView::applySort()
+{
     showSortIndicator();
     lindor::eBugField field;
-    if (!hasBugSet() || !BugListModel::sortFieldOf(column, &field)) return;
+    if (!hasBugSet() || !BugListModel::sortFieldOf(sortColumn_, &field)) return;
     const lindor::eOrder order = sortDirection_ == Ascending ? lindor::eAsc : lindor::eDesc;
     if (!model_->sortBy(field, order)) EngineError::show(this);
-    notifyCurrent();
 }
 
 QList<int> BugListView::selectedRowsAscending() const

@@ -51,6 +51,8 @@ private:
     void recountAndNotify();
     void notifyCurrent();
     void showSortIndicator();
+    // Shows the triangle and, for a column that sorts, orders the set by it.
+    void applySort();
 
     lindor::eBugType type_;
     BugListModel* model_ = nullptr;

@@ -1,5 +1,6 @@
 #include "client/detailpane.h"
 
+#include <QScrollArea>
 #include <QTabWidget>
 
 #include "client/attachmentform.h"
@@ -25,8 +26,13 @@ DetailPane::DetailPane(QWidget* parent) : QDockWidget(tr("Detail Infomation"), p
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("detailTabs"));
     tabs_->setDocumentMode(true);
-    general_ = new GeneralForm(tabs_);
-    tabs_->addTab(general_, Icon("general"), tr("General"));
+    // The fields scroll when the pane is kept low, so the lists keep the room.
+    auto* generalScroll = new QScrollArea(tabs_);
+    generalScroll->setFrameShape(QFrame::NoFrame);
+    generalScroll->setWidgetResizable(true);
+    general_ = new GeneralForm(generalScroll);
+    generalScroll->setWidget(general_);
+    tabs_->addTab(generalScroll, Icon("general"), tr("General"));
     const char* const textTabs[] = {"Report", "RecreateStep", "Workaround", "Resolution"};
     const char* const textIcons[] = {"report", "recreatestep", "workaround", "resolution"};
     for (int i = 0; i < 4; ++i) {

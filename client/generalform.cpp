@@ -73,6 +73,7 @@ GeneralForm::GeneralForm(QWidget* parent) : QWidget(parent)
         const QString label = QString::fromLatin1(field.label);
         auto* value = new QLineEdit(this);
         value->setReadOnly(true);
+        value->setMinimumWidth(110);
         value->setObjectName(QStringLiteral("field ") + label);
         auto* caption = new QLabel(label + QLatin1Char(':'), this);
         caption->setBuddy(value);

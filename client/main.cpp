@@ -2,13 +2,24 @@
 #include <lindor/lindor.h>
 
 #include <QApplication>
+#include <QCoreApplication>
 
 #include "client/mainwindow.h"
+#include "client/optionscommand.h"
 #include "widgets/messages.h"
 #include "widgets/programsettings.h"
 
 int main(int argc, char* argv[])
 {
+    const QStringList arguments = [argc, argv] {
+        QStringList list;
+        for (int i = 0; i < argc; ++i) list << QString::fromLocal8Bit(argv[i]);
+        return list;
+    }();
+    if (nimbra::OptionsCommand::requested(arguments)) {
+        QCoreApplication app(argc, argv);
+        return nimbra::OptionsCommand::run(arguments);
+    }
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Nimbra"));
     QApplication::setApplicationName(QStringLiteral("Nimbra"));

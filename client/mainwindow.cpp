@@ -139,8 +139,8 @@ void MainWindow::createPanes()
     projectPane_->setContext(context_.get());
     addDockWidget(Qt::BottomDockWidgetArea, detailPane_);
     addDockWidget(Qt::LeftDockWidgetArea, projectPane_);
-    resizeDocks({projectPane_}, {200}, Qt::Horizontal);
-    resizeDocks({detailPane_}, {220}, Qt::Vertical);
+    resizeDocks({projectPane_}, {170}, Qt::Horizontal);
+    resizeDocks({detailPane_}, {150}, Qt::Vertical);
 }
 
 void MainWindow::connectCommands()
@@ -188,7 +188,7 @@ void MainWindow::loadOptions()
 
 void MainWindow::restoreLayout()
 {
-    BarState::restore(*this, *settings_);
+    layoutRestored_ = BarState::restore(*this, *settings_);
     const bool large = options_.largeToolbarIcons();
     largeBar_->setVisible(large);
     smallBar_->setVisible(!large);
@@ -197,6 +197,8 @@ void MainWindow::restoreLayout()
 void MainWindow::showPlaced()
 {
     WindowPlacement::read(*settings_).show(*this);
+    // The default layout gives the lists two thirds of the height.
+    if (!layoutRestored_) resizeDocks({detailPane_}, {height() / 3}, Qt::Vertical);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -98,6 +98,7 @@ private:
     bool databaseOpen_ = false;
     bool loggedIn_ = false;
     bool shutDown_ = false;
+    bool layoutRestored_ = false;
     lindor::ComPtr<lindor::IUserRight> currentRight_;
     QString databasePath_;
 

@@ -8,6 +8,7 @@
 
 #include "client/blowfishcipher.h"
 #include "client/clientoptions.h"
+#include "client/optionscommand.h"
 #include "widgets/testsupport/testenvironment.h"
 
 using nimbra::BlowfishCipher;
@@ -153,6 +154,32 @@ private slots:
         QCOMPARE(damaged.projectId(), 4);
         QVERIFY(damaged.defaultDatabase());
         QVERIFY(!damaged.largeToolbarIcons());
+    }
+
+    void commandLineWritesTheOptionsForAutomaticLogin()
+    {
+        const QStringList arguments = {"nimbra",    "--save-options", "--database", "/srv/demo.mdb",
+                                       "--login",   "manager",        "--password", "demo",
+                                       "--project", "1"};
+        QVERIFY(nimbra::OptionsCommand::requested(arguments));
+        QCOMPARE(nimbra::OptionsCommand::run(arguments), 0);
+        ClientOptions options;
+        QString error;
+        QCOMPARE(options.load(&error), ClientOptions::LoadResult::Loaded);
+        QVERIFY(options.defaultDatabase() && options.useDefaultLogin() && options.defaultProject());
+        QCOMPARE(options.databasePath(), QStringLiteral("/srv/demo.mdb"));
+        QCOMPARE(options.loginName(), QStringLiteral("manager"));
+        QCOMPARE(options.password(), QStringLiteral("demo"));
+        QCOMPARE(options.projectId(), 1);
+        QCOMPARE(options.versionId(), 0);
+
+        ClientOptions refused;
+        QVERIFY(!nimbra::OptionsCommand::parse({"nimbra", "--save-options", "--project", "x"},
+                                               &refused, &error));
+        QCOMPARE(error, QStringLiteral("--project needs a number, not \"x\""));
+        QVERIFY(nimbra::OptionsCommand::parse({"nimbra", "--save-options", "--login", "ann"},
+                                              &refused, &error));
+        QVERIFY(!refused.defaultDatabase() && !refused.useDefaultLogin());
     }
 
 private:
