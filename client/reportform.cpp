@@ -3,6 +3,8 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "widgets/textdocumentconverter.h"
+
 namespace nimbra {
 
 namespace {
@@ -41,7 +43,7 @@ void ReportForm::showBug(lindor::IBug* bug)
 
 void ReportForm::showRtf(const std::string& rtf)
 {
-    browser_->setPlainText(QString::fromStdString(rtf));
+    TextDocumentConverter::fillFromStoredText(rtf, browser_->document());
 }
 
 }  // namespace nimbra
