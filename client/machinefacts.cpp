@@ -13,10 +13,11 @@ namespace {
 // The value after "key:" on the first line of `file` that starts with `key`.
 QString ProcValue(const QString& file, const QString& key)
 {
+    // Files under /proc report a size of 0, so read until readLine gives nothing.
     QFile proc(file);
     if (!proc.open(QIODevice::ReadOnly | QIODevice::Text)) return QString();
-    while (!proc.atEnd()) {
-        const QString line = QString::fromUtf8(proc.readLine());
+    for (QByteArray raw = proc.readLine(); !raw.isEmpty(); raw = proc.readLine()) {
+        const QString line = QString::fromUtf8(raw);
         if (!line.startsWith(key)) continue;
         const qsizetype colon = line.indexOf(QLatin1Char(':'));
         if (colon >= 0) return line.mid(colon + 1).simplified();

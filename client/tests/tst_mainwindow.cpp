@@ -23,6 +23,7 @@
 #include "client/projectpane.h"
 #include "client/selectprojectdialog.h"
 #include "client/sysinfodialog.h"
+#include "client/sysinfofields.h"
 #include "widgets/notereminder.h"
 #include "widgets/programsettings.h"
 #include "widgets/testsupport/messagerecorder.h"
@@ -242,14 +243,17 @@ private slots:
                                              QStringLiteral("New Person"), false);
         QVERIFY(newbie > 0 && database->grant(newbie, {nimbra::test::ProjectGrant{}}));
         openWindowOnDatabase();
-        ModalDialogs::whenShown<nimbra::SysInfoDialog>([](nimbra::SysInfoDialog* dialog) {
-            dialog->setText(0, QStringLiteral("Test CPU 9000"));
+        QString offeredMemory;
+        ModalDialogs::whenShown<nimbra::SysInfoDialog>([&offeredMemory](nimbra::SysInfoDialog* dialog) {
+            offeredMemory = dialog->text(nimbra::kMemory);
+            dialog->setText(nimbra::kCpu, QStringLiteral("Test CPU 9000"));
             dialog->accept();
         });
         QCOMPARE(window->context()->Login("newbie", ""), lindor::S_OK);
         QCOMPARE(messages->texts(),
                  QStringList{"Please enter your computer's software and hardware "
                              "information.\nClick OK to continue."});
+        QVERIFY2(offeredMemory.endsWith(QLatin1Char('M')), "this machine's memory is offered");
         lindor::ComPtr<lindor::IUser> user;
         lindor::ComPtr<lindor::IUserSysInfo> info;
         window->context()->get_CurUser(user.put());
