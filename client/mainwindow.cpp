@@ -1,6 +1,8 @@
 #include "client/mainwindow.h"
 
 #include <QCloseEvent>
+
+#include <algorithm>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -197,8 +199,13 @@ void MainWindow::restoreLayout()
 void MainWindow::showPlaced()
 {
     WindowPlacement::read(*settings_).show(*this);
-    // The default layout gives the lists two thirds of the height.
-    if (!layoutRestored_) resizeDocks({detailPane_}, {height() / 3}, Qt::Vertical);
+    // The default layout gives the lists two thirds of the height and the
+    // project names room for their length.
+    if (layoutRestored_) return;
+    QTimer::singleShot(0, this, [this] {
+        resizeDocks({detailPane_}, {height() / 3}, Qt::Vertical);
+        resizeDocks({projectPane_}, {std::max(170, width() / 6)}, Qt::Horizontal);
+    });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

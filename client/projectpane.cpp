@@ -1,5 +1,6 @@
 #include "client/projectpane.h"
 
+#include <QHeaderView>
 #include <QMenu>
 #include <QTreeWidget>
 
@@ -28,6 +29,9 @@ ProjectPane::ProjectPane(QWidget* parent) : QDockWidget(tr("My Projects"), paren
     tree_->setHeaderHidden(true);
     tree_->setContextMenuPolicy(Qt::CustomContextMenu);
     tree_->setIconSize(QSize(16, 16));
+    // Long names scroll sideways rather than losing their end.
+    tree_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tree_->header()->setStretchLastSection(false);
     setWidget(tree_);
     connect(tree_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* node) {
         if (Depth(node) == 2) activate(node);
