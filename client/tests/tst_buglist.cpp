@@ -131,6 +131,31 @@ private slots:
         QCOMPARE(messages.texts().size(), 2);
     }
 
+    void aRefusedUpdateIsShownAndTheRowsAreReadAgain()
+    {
+        addBugs({BugSpec{}, BugSpec{}});
+        openList();
+        const lindor::ComPtr<lindor::IBug> first = view->bugModel()->bugAt(0);
+        std::int32_t id = 0;
+        first->get_ID(&id);
+        // Another program deletes the bug while this list still shows it.
+        lindor::ComPtr<lindor::IExeContext> other;
+        lindor::ComPtr<lindor::IBugSet> otherBugs;
+        lindor::CreateObject<lindor::IExeContext>("Lindor.ExeContext.1", other.put());
+        QCOMPARE(other->OpenAccessDB(database->path().toStdString()), lindor::S_OK);
+        QCOMPARE(other->Login("Admin", ""), lindor::S_OK);
+        QCOMPARE(other->SetActiveProject(1, 0), lindor::S_OK);
+        QCOMPARE(other->OpenBugSet(lindor::eBug, nullptr, otherBugs.put()), lindor::S_OK);
+        QCOMPARE(otherBugs->RemoveByID(id), lindor::S_OK);
+
+        nimbra::test::MessageRecorder messages;
+        first->put_Description("changed here");
+        QVERIFY(!view->updateBug(first.get()));
+        QCOMPARE(messages.texts().size(), 1);
+        QVERIFY(!messages.last().isEmpty());
+        QCOMPARE(view->bugModel()->rowCount(), 1);
+    }
+
     void anEmptySetNamesNoCurrentBug()
     {
         openList();
