@@ -14,6 +14,7 @@ build=${BUILD_DIR:-$top/build}
 data=${XDG_DATA_HOME:-$HOME/.local/share}/Nimbra
 demo=$data/demo.mdb
 options=${NIMBRA_HOME:-${XDG_CONFIG_HOME:-$HOME/.config}/Nimbra}/Bug.cfg
+settings=${XDG_CONFIG_HOME:-$HOME/.config}/Nimbra/Nimbra.ini
 if [ ! -f "$demo" ]; then
   mkdir -p "$data"
   chmod 700 "$data"
@@ -23,6 +24,12 @@ if [ ! -f "$demo" ]; then
   else
     "$build/nimbra" --save-options --database "$demo" \
       --login maria --password maria-demo --project 1
+  fi
+  # A first window of the client's own default size (400 by 400) shows two
+  # rows of the demo; give the first start room for the lists instead.
+  if [ ! -f "$settings" ]; then
+    mkdir -p "$(dirname "$settings")"
+    printf '[Settings]\nwpShowCmd=1\nwpLeft=40\nwpTop=30\nwpRight=1240\nwpBottom=770\n' > "$settings"
   fi
 fi
 
