@@ -204,25 +204,25 @@ QString BugListModel::cellText(IBug* bug, int column) const
 {
     const Column& spec = kColumns[column];
     switch (spec.kind) {
-    case Kind::Icon:
-        return QString();
-    case Kind::Id: {
-        std::int32_t id = 0;
-        bug->get_ID(&id);
-        return QString::number(id);
-    }
-    case Kind::Text:
-        return Text(bug, spec.text);
-    case Kind::Date: {
-        double value = 0.0;
-        if ((bug->*spec.date)(&value) != lindor::S_OK) return QString();
-        return BugTexts::dateText(value, dateFormat_);
-    }
-    case Kind::Duration: {
-        std::int32_t minutes = 0;
-        if (bug->get_EstimatedTime(&minutes) != lindor::S_OK) return QString();
-        return BugTexts::durationText(minutes);
-    }
+        case Kind::Icon:
+            return QString();
+        case Kind::Id: {
+            std::int32_t id = 0;
+            bug->get_ID(&id);
+            return QString::number(id);
+        }
+        case Kind::Text:
+            return Text(bug, spec.text);
+        case Kind::Date: {
+            double value = 0.0;
+            if ((bug->*spec.date)(&value) != lindor::S_OK) return QString();
+            return BugTexts::dateText(value, dateFormat_);
+        }
+        case Kind::Duration: {
+            std::int32_t minutes = 0;
+            if (bug->get_EstimatedTime(&minutes) != lindor::S_OK) return QString();
+            return BugTexts::durationText(minutes);
+        }
     }
     return QString();
 }
@@ -241,7 +241,8 @@ QVariant BugListModel::data(const QModelIndex& index, int role) const
         return id;
     }
     const bool iconColumn = kColumns[index.column()].kind == Kind::Icon;
-    if (role == Qt::DisplayRole) return iconColumn ? QVariant() : QVariant(cellText(bug.get(), index.column()));
+    if (role == Qt::DisplayRole)
+        return iconColumn ? QVariant() : QVariant(cellText(bug.get(), index.column()));
     if (!iconColumn) return {};
     const int icon = BugTexts::statusIconIndex(Text(bug.get(), &IBug::get_Status));
     if (role == StatusIconRole) return icon;

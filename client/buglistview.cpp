@@ -80,8 +80,8 @@ void BugListView::showSortIndicator()
 {
     QHeaderView* header = horizontalHeader();
     header->setSortIndicatorShown(sortDirection_ != NoSort);
-    header->setSortIndicator(sortColumn_, sortDirection_ == Descending ? Qt::DescendingOrder
-                                                                       : Qt::AscendingOrder);
+    header->setSortIndicator(
+        sortColumn_, sortDirection_ == Descending ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
 void BugListView::clickHeader(int column)

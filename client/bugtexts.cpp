@@ -12,7 +12,8 @@ namespace {
 
 QString Padded(int value, int width, bool pad)
 {
-    return pad ? QStringLiteral("%1").arg(value, width, 10, QLatin1Char('0')) : QString::number(value);
+    return pad ? QStringLiteral("%1").arg(value, width, 10, QLatin1Char('0'))
+               : QString::number(value);
 }
 
 // One % code; an unknown code is copied as it stands.
@@ -22,22 +23,38 @@ QString Code(QChar code, bool pad, const QDateTime& when)
     const QDate date = when.date();
     const QTime time = when.time();
     switch (code.toLatin1()) {
-    case 'Y': return QString::number(date.year());
-    case 'y': return Padded(date.year() % 100, 2, pad);
-    case 'B': return locale.monthName(date.month(), QLocale::LongFormat);
-    case 'b': return locale.monthName(date.month(), QLocale::ShortFormat);
-    case 'm': return Padded(date.month(), 2, pad);
-    case 'd': return Padded(date.day(), 2, pad);
-    case 'A': return locale.dayName(date.dayOfWeek(), QLocale::LongFormat);
-    case 'a': return locale.dayName(date.dayOfWeek(), QLocale::ShortFormat);
-    case 'H': return Padded(time.hour(), 2, pad);
-    case 'I': return Padded(time.hour() % 12 == 0 ? 12 : time.hour() % 12, 2, pad);
-    case 'M': return Padded(time.minute(), 2, pad);
-    case 'S': return Padded(time.second(), 2, pad);
-    case 'p': return time.hour() < 12 ? locale.amText() : locale.pmText();
-    case 'j': return Padded(date.dayOfYear(), 3, pad);
-    case '%': return QStringLiteral("%");
-    default: return QStringLiteral("%") + code;
+        case 'Y':
+            return QString::number(date.year());
+        case 'y':
+            return Padded(date.year() % 100, 2, pad);
+        case 'B':
+            return locale.monthName(date.month(), QLocale::LongFormat);
+        case 'b':
+            return locale.monthName(date.month(), QLocale::ShortFormat);
+        case 'm':
+            return Padded(date.month(), 2, pad);
+        case 'd':
+            return Padded(date.day(), 2, pad);
+        case 'A':
+            return locale.dayName(date.dayOfWeek(), QLocale::LongFormat);
+        case 'a':
+            return locale.dayName(date.dayOfWeek(), QLocale::ShortFormat);
+        case 'H':
+            return Padded(time.hour(), 2, pad);
+        case 'I':
+            return Padded(time.hour() % 12 == 0 ? 12 : time.hour() % 12, 2, pad);
+        case 'M':
+            return Padded(time.minute(), 2, pad);
+        case 'S':
+            return Padded(time.second(), 2, pad);
+        case 'p':
+            return time.hour() < 12 ? locale.amText() : locale.pmText();
+        case 'j':
+            return Padded(date.dayOfYear(), 3, pad);
+        case '%':
+            return QStringLiteral("%");
+        default:
+            return QStringLiteral("%") + code;
     }
 }
 
@@ -76,10 +93,11 @@ QString BugTexts::durationText(int minutes)
 int BugTexts::statusIconIndex(const QString& status)
 {
     static const QStringList kStatuses = {
-        QStringLiteral("Active"),    QStringLiteral("By Design"), QStringLiteral("Cannot Reproduce"),
-        QStringLiteral("Resolved"),  QStringLiteral("In Process"), QStringLiteral("New"),
-        QStringLiteral("Postponed"), QStringLiteral("Verified"),  QStringLiteral("Will Not Fix"),
-        QStringLiteral("Waiting")};
+        QStringLiteral("Active"),           QStringLiteral("By Design"),
+        QStringLiteral("Cannot Reproduce"), QStringLiteral("Resolved"),
+        QStringLiteral("In Process"),       QStringLiteral("New"),
+        QStringLiteral("Postponed"),        QStringLiteral("Verified"),
+        QStringLiteral("Will Not Fix"),     QStringLiteral("Waiting")};
     const qsizetype index = kStatuses.indexOf(status);
     return index < 0 ? 0 : static_cast<int>(index);
 }

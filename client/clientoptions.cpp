@@ -48,8 +48,8 @@ QByteArray ClientOptions::toBytes() const
     out.writeInt32(projectId_);
     out.writeInt32(versionId_);
     out.writeRaw(PasswordBlock::encipher(savePassword_ ? password_ : QString()));
-    for (bool flag : {defaultDatabase_, useDefaultLogin_, defaultProject_, savePassword_,
-                      largeToolbarIcons_})
+    for (bool flag :
+         {defaultDatabase_, useDefaultLogin_, defaultProject_, savePassword_, largeToolbarIcons_})
         out.writeInt32(flag ? 1 : 0);
     out.writeString(dateFormat_);
     return out.bytes();

@@ -9,7 +9,7 @@ struct CommandState {
     bool loggedIn = false;  // the last OnLogin succeeded
     int curUserId = 0;
     int activeProjectId = 0;
-    int selectedRows = 0;  // in the active list
+    int selectedRows = 0;          // in the active list
     bool hasProjectRight = false;  // CurProjectRight exists
     bool rightAdd = false;
     bool rightDelete = false;
@@ -34,8 +34,14 @@ public:
 
     // The list's context menu.
     bool menuReport() const { return s_.activeProjectId != 0 && s_.hasProjectRight && s_.rightAdd; }
-    bool menuEdit() const { return currentRow() && s_.hasProjectRight && s_.rightEditBug && s_.activeProjectId != 0; }
-    bool menuDelete() const { return currentRow() && s_.hasProjectRight && s_.rightDelete && s_.activeProjectId != 0; }
+    bool menuEdit() const
+    {
+        return currentRow() && s_.hasProjectRight && s_.rightEditBug && s_.activeProjectId != 0;
+    }
+    bool menuDelete() const
+    {
+        return currentRow() && s_.hasProjectRight && s_.rightDelete && s_.activeProjectId != 0;
+    }
 
 private:
     bool currentRow() const { return s_.selectedRows > 0; }

@@ -52,8 +52,7 @@ ReportForm* DetailPane::textForm(int textIndex) const
     return texts_.value(textIndex - 1);
 }
 
-void DetailPane::showBug(lindor::IExeContext* context, lindor::IBug* bug,
-                         const QString& dateFormat)
+void DetailPane::showBug(lindor::IExeContext* context, lindor::IBug* bug, const QString& dateFormat)
 {
     general_->showBug(bug, dateFormat);
     for (ReportForm* form : texts_) form->showBug(bug);

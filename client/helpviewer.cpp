@@ -40,9 +40,8 @@ QDialog* HelpWindow(QWidget* parent)
 QString HelpViewer::folder()
 {
     const QString programFolder = QCoreApplication::applicationDirPath();
-    for (const QString& candidate :
-         {programFolder + QStringLiteral("/help"),
-          programFolder + QStringLiteral("/../share/nimbra/help")}) {
+    for (const QString& candidate : {programFolder + QStringLiteral("/help"),
+                                     programFolder + QStringLiteral("/../share/nimbra/help")}) {
         if (QFileInfo::exists(candidate + QLatin1Char('/') + kStartPage))
             return QDir(candidate).absolutePath();
     }

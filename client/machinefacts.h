@@ -8,11 +8,11 @@ namespace nimbra {
 
 class MachineFacts {
 public:
-    static QString processor();       // "model name" of /proc/cpuinfo
-    static QString memory();          // MemTotal of /proc/meminfo, as "%dM"
-    static QString disk();            // size of the home folder's file system, as "%dG"
-    static QString operatingSystem(); // the distribution's pretty name
-    static QString osBuild();         // the kernel version
+    static QString processor();        // "model name" of /proc/cpuinfo
+    static QString memory();           // MemTotal of /proc/meminfo, as "%dM"
+    static QString disk();             // size of the home folder's file system, as "%dG"
+    static QString operatingSystem();  // the distribution's pretty name
+    static QString osBuild();          // the kernel version
 };
 
 }  // namespace nimbra

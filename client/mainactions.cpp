@@ -10,7 +10,6 @@
 
 namespace nimbra {
 
-
 MainActions::MainActions(QMainWindow* window) : QObject(window), window_(window)
 {
     add(Command::Open, tr("&Open..."), "open")->setShortcut(QKeySequence(tr("Ctrl+O")));
@@ -80,8 +79,8 @@ void MainActions::buildMenus(QDockWidget* projectPane, QDockWidget* detailPane)
     view->addAction(actions_[Command::Refresh]);
 
     QMenu* bug = bar->addMenu(tr("&Bug"));
-    for (Command command : {Command::ReportBug, Command::ReportFeature, Command::Edit,
-                            Command::Delete})
+    for (Command command :
+         {Command::ReportBug, Command::ReportFeature, Command::Edit, Command::Delete})
         bug->addAction(actions_[command]);
     bug->addSeparator();
     bug->addAction(actions_[Command::SetFilters]);
@@ -114,8 +113,8 @@ QToolBar* MainActions::buildToolBar(int iconSize, const QString& objectName)
     bar->addAction(actions_[Command::Print]);
     bar->addAction(actions_[Command::PrintPreview]);
     bar->addSeparator();
-    for (Command command : {Command::ReportBug, Command::ReportFeature, Command::Edit,
-                            Command::Delete})
+    for (Command command :
+         {Command::ReportBug, Command::ReportFeature, Command::Edit, Command::Delete})
         bar->addAction(actions_[command]);
     bar->addSeparator();
     bar->addAction(actions_[Command::Refresh]);

@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 
-#include <algorithm>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -10,10 +9,11 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <algorithm>
 
-#include "client/bugtabview.h"
 #include "client/buglistmodel.h"
 #include "client/buglistview.h"
+#include "client/bugtabview.h"
 #include "client/changepassworddialog.h"
 #include "client/contextevents.h"
 #include "client/detailpane.h"
@@ -91,7 +91,8 @@ bool MainWindow::createContext()
             lindor::S_OK ||
         !context_) {
         context_.reset();
-        Messages::error(this, QStringLiteral("Cannot create object!\nPlease reinstall this software."));
+        Messages::error(this,
+                        QStringLiteral("Cannot create object!\nPlease reinstall this software."));
         return false;
     }
     events_ = new ContextEvents(this);
@@ -365,8 +366,9 @@ void MainWindow::onLoggedIn(bool ok)
     if (user) {
         lindor::ComPtr<lindor::IUserSysInfo> info;
         if (user->get_SysInfo(info.put()) == lindor::S_OK && !info) {
-            Messages::information(this, QStringLiteral("Please enter your computer's software and "
-                                                       "hardware information.\nClick OK to continue."));
+            Messages::information(this,
+                                  QStringLiteral("Please enter your computer's software and "
+                                                 "hardware information.\nClick OK to continue."));
             systemInformation();
         }
         infoBar_->setUserName(NameOf(user.get()));
@@ -432,7 +434,8 @@ void MainWindow::showListMenu(const QPoint& at)
     menu.setObjectName(QStringLiteral("listMenu"));
     // Reporting and editing open the bug editor, which is not part of this build yet.
     menu.addAction(action(Command::ReportBug)->icon(), tr("Report Bug..."))->setEnabled(false);
-    menu.addAction(action(Command::ReportFeature)->icon(), tr("Report Feature..."))->setEnabled(false);
+    menu.addAction(action(Command::ReportFeature)->icon(), tr("Report Feature..."))
+        ->setEnabled(false);
     menu.addAction(action(Command::Edit)->icon(), tr("Edit..."))->setEnabled(false);
     QAction* remove = menu.addAction(action(Command::Delete)->icon(), tr("Delete"), this,
                                      &MainWindow::deleteSelected);

@@ -32,18 +32,14 @@ bool OptionsCommand::requested(const QStringList& arguments)
 bool OptionsCommand::parse(const QStringList& arguments, ClientOptions* options, QString* error)
 {
     QCommandLineParser parser;
-    parser.addOptions({{kSave, QStringLiteral("Write Bug.cfg and end.")},
-                       {QStringLiteral("database"), QStringLiteral("Database to open."),
-                        QStringLiteral("path")},
-                       {QStringLiteral("login"), QStringLiteral("Login name."),
-                        QStringLiteral("name")},
-                       {QStringLiteral("password"), QStringLiteral("Password."),
-                        QStringLiteral("text")},
-                       {QStringLiteral("project"), QStringLiteral("Project id."),
-                        QStringLiteral("id")},
-                       {QStringLiteral("version"), QStringLiteral("Version id."),
-                        QStringLiteral("id")},
-                       {QStringLiteral("large-icons"), QStringLiteral("Large toolbar images.")}});
+    parser.addOptions(
+        {{kSave, QStringLiteral("Write Bug.cfg and end.")},
+         {QStringLiteral("database"), QStringLiteral("Database to open."), QStringLiteral("path")},
+         {QStringLiteral("login"), QStringLiteral("Login name."), QStringLiteral("name")},
+         {QStringLiteral("password"), QStringLiteral("Password."), QStringLiteral("text")},
+         {QStringLiteral("project"), QStringLiteral("Project id."), QStringLiteral("id")},
+         {QStringLiteral("version"), QStringLiteral("Version id."), QStringLiteral("id")},
+         {QStringLiteral("large-icons"), QStringLiteral("Large toolbar images.")}});
     if (!parser.parse(arguments)) {
         *error = parser.errorText();
         return false;

@@ -114,15 +114,15 @@ void ProjectPane::activate(QTreeWidgetItem* node)
     int projectId = 0;
     int versionId = 0;
     switch (Depth(node)) {
-    case 1:
-        projectId = ProjectTreeItems::idOf(node);
-        break;
-    case 2:
-        projectId = ProjectTreeItems::idOf(node->parent());
-        versionId = ProjectTreeItems::idOf(node);
-        break;
-    default:
-        break;
+        case 1:
+            projectId = ProjectTreeItems::idOf(node);
+            break;
+        case 2:
+            projectId = ProjectTreeItems::idOf(node->parent());
+            versionId = ProjectTreeItems::idOf(node);
+            break;
+        default:
+            break;
     }
     if (context_->SetActiveProject(projectId, versionId) != lindor::S_OK) EngineError::show(this);
 }

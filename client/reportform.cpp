@@ -14,10 +14,14 @@ using TextGetter = lindor::HRESULT (lindor::IBug::*)(std::string*);
 TextGetter GetterFor(int textIndex)
 {
     switch (textIndex) {
-    case 2: return &lindor::IBug::get_RecreateStep;
-    case 3: return &lindor::IBug::get_Workaround;
-    case 4: return &lindor::IBug::get_Resolution;
-    default: return &lindor::IBug::get_Report;
+        case 2:
+            return &lindor::IBug::get_RecreateStep;
+        case 3:
+            return &lindor::IBug::get_Workaround;
+        case 4:
+            return &lindor::IBug::get_Resolution;
+        default:
+            return &lindor::IBug::get_Report;
     }
 }
 

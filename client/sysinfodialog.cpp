@@ -38,34 +38,50 @@ SysInfoDialog::SysInfoDialog(QWidget* parent) : QDialog(parent)
 
     auto* hardware = new QGroupBox(tr("Hardware"), this);
     auto* hardwareForm = new QFormLayout(hardware);
-    hardwareForm->addRow(tr("CPU"), addChoice(kCpu, WithFirst(MachineFacts::processor(), {
-        QStringLiteral("Intel Pentium 4"), QStringLiteral("Intel Pentium 3"),
-        QStringLiteral("Intel Pentium 2"), QStringLiteral("Intel Pentium"),
-        QStringLiteral("AMD Athlon"), QStringLiteral("AMD Duron")})));
-    hardwareForm->addRow(tr("Memory"), addChoice(kMemory, WithFirst(MachineFacts::memory(), {
-        QStringLiteral("8M"), QStringLiteral("16M"), QStringLiteral("32M"), QStringLiteral("64M"),
-        QStringLiteral("128M"), QStringLiteral("256M"), QStringLiteral("512M"),
-        QStringLiteral("1024M")})));
-    hardwareForm->addRow(tr("Harddisk"), addChoice(kHardDisk, WithFirst(MachineFacts::disk(), {
-        QStringLiteral("1G"), QStringLiteral("2G"), QStringLiteral("10G"), QStringLiteral("20G"),
-        QStringLiteral("30G"), QStringLiteral("40G"), QStringLiteral("60G"), QStringLiteral("80G"),
-        QStringLiteral("120G")})));
+    hardwareForm->addRow(
+        tr("CPU"),
+        addChoice(kCpu,
+                  WithFirst(MachineFacts::processor(),
+                            {QStringLiteral("Intel Pentium 4"), QStringLiteral("Intel Pentium 3"),
+                             QStringLiteral("Intel Pentium 2"), QStringLiteral("Intel Pentium"),
+                             QStringLiteral("AMD Athlon"), QStringLiteral("AMD Duron")})));
+    hardwareForm->addRow(
+        tr("Memory"),
+        addChoice(kMemory,
+                  WithFirst(MachineFacts::memory(),
+                            {QStringLiteral("8M"), QStringLiteral("16M"), QStringLiteral("32M"),
+                             QStringLiteral("64M"), QStringLiteral("128M"), QStringLiteral("256M"),
+                             QStringLiteral("512M"), QStringLiteral("1024M")})));
+    hardwareForm->addRow(
+        tr("Harddisk"),
+        addChoice(
+            kHardDisk,
+            WithFirst(MachineFacts::disk(),
+                      {QStringLiteral("1G"), QStringLiteral("2G"), QStringLiteral("10G"),
+                       QStringLiteral("20G"), QStringLiteral("30G"), QStringLiteral("40G"),
+                       QStringLiteral("60G"), QStringLiteral("80G"), QStringLiteral("120G")})));
 
     auto* software = new QGroupBox(tr("Software"), this);
     auto* softwareForm = new QFormLayout(software);
-    softwareForm->addRow(tr("OS"), addChoice(kOs, WithFirst(MachineFacts::operatingSystem(), {
-        QStringLiteral("Windows 2003 Server"), QStringLiteral("Windows XP pro"),
-        QStringLiteral("Windows XP Home"), QStringLiteral("Windows 2000 Data Center"),
-        QStringLiteral("Windows 2000 Advanced Server"), QStringLiteral("Windows 2000 Server"),
-        QStringLiteral("Windows 2000 Professional"), QStringLiteral("Windows NT 4.0"),
-        QStringLiteral("Windows Me"), QStringLiteral("Windows 98/95"),
-        QStringLiteral("Windows 3.1"), QStringLiteral("Dos"), QStringLiteral("Linux"),
-        QStringLiteral("Unix")})));
+    softwareForm->addRow(
+        tr("OS"),
+        addChoice(
+            kOs,
+            WithFirst(
+                MachineFacts::operatingSystem(),
+                {QStringLiteral("Windows 2003 Server"), QStringLiteral("Windows XP pro"),
+                 QStringLiteral("Windows XP Home"), QStringLiteral("Windows 2000 Data Center"),
+                 QStringLiteral("Windows 2000 Advanced Server"),
+                 QStringLiteral("Windows 2000 Server"), QStringLiteral("Windows 2000 Professional"),
+                 QStringLiteral("Windows NT 4.0"), QStringLiteral("Windows Me"),
+                 QStringLiteral("Windows 98/95"), QStringLiteral("Windows 3.1"),
+                 QStringLiteral("Dos"), QStringLiteral("Linux"), QStringLiteral("Unix")})));
     osBuild_ = new QLineEdit(this);
     osBuild_->setObjectName(QStringLiteral("OS build"));
     softwareForm->addRow(tr("OS build"), osBuild_);
-    softwareForm->addRow(tr("Service Pack"),
-                         addChoice(kServicePack, Numbered(QStringLiteral("Service Pack "), 1, 4, {})));
+    softwareForm->addRow(
+        tr("Service Pack"),
+        addChoice(kServicePack, Numbered(QStringLiteral("Service Pack "), 1, 4, {})));
     softwareForm->addRow(tr("IE version"),
                          addChoice(kIeVersion, Numbered(QString(), 1, 6, QStringLiteral(".0"))));
 

@@ -14,7 +14,17 @@ struct SysInfoField {
     lindor::HRESULT (lindor::IUserSysInfo::*put)(const std::string&);
 };
 
-enum SysInfoIndex { kCpu, kMemory, kHardDisk, kOs, kOsBuild, kServicePack, kIeVersion, kNetwork, kNote };
+enum SysInfoIndex {
+    kCpu,
+    kMemory,
+    kHardDisk,
+    kOs,
+    kOsBuild,
+    kServicePack,
+    kIeVersion,
+    kNetwork,
+    kNote
+};
 
 inline constexpr SysInfoField kSysInfoFields[] = {
     {"CPU", &lindor::IUserSysInfo::get_CPU, &lindor::IUserSysInfo::put_CPU},

@@ -15,14 +15,14 @@ Messages::Interceptor& CurrentInterceptor()
 QMessageBox::Icon IconOf(Messages::Kind kind)
 {
     switch (kind) {
-    case Messages::Kind::Information:
-        return QMessageBox::Information;
-    case Messages::Kind::Warning:
-        return QMessageBox::Warning;
-    case Messages::Kind::Error:
-        return QMessageBox::Critical;
-    case Messages::Kind::Question:
-        return QMessageBox::Question;
+        case Messages::Kind::Information:
+            return QMessageBox::Information;
+        case Messages::Kind::Warning:
+            return QMessageBox::Warning;
+        case Messages::Kind::Error:
+            return QMessageBox::Critical;
+        case Messages::Kind::Question:
+            return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
 }

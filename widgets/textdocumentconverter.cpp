@@ -15,10 +15,14 @@ namespace {
 Qt::Alignment AlignmentOf(richtext::Alignment alignment)
 {
     switch (alignment) {
-    case richtext::Alignment::Center: return Qt::AlignHCenter;
-    case richtext::Alignment::Right: return Qt::AlignRight;
-    case richtext::Alignment::Justify: return Qt::AlignJustify;
-    case richtext::Alignment::Left: break;
+        case richtext::Alignment::Center:
+            return Qt::AlignHCenter;
+        case richtext::Alignment::Right:
+            return Qt::AlignRight;
+        case richtext::Alignment::Justify:
+            return Qt::AlignJustify;
+        case richtext::Alignment::Left:
+            break;
     }
     return Qt::AlignLeft;
 }

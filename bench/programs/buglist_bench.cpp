@@ -80,20 +80,20 @@ void Fill(const QString& path, int bugs)
               "EstimatedTime, DateDue, BugType) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)",
               -1, &insert, nullptr),
           db);
-    const char* statuses[] = {"Active",    "By Design", "Cannot Reproduce", "Resolved",
-                              "In Process", "New",      "Postponed",        "Verified",
+    const char* statuses[] = {"Active",       "By Design", "Cannot Reproduce", "Resolved",
+                              "In Process",   "New",       "Postponed",        "Verified",
                               "Will Not Fix", "Waiting"};
     const char* severities[] = {"Crash", "Critical", "Moderate", "Normal", "Trivial"};
     const char* priorities[] = {"High", "Low", "Normal"};
     const char* reproducible[] = {"Always", "Sometimes", "Scarcely", "Never"};
-    const char* subjects[] = {"Saving a report", "The bug list", "Printing", "Login",
-                              "The filter dialog", "Attachments", "The project tree"};
+    const char* subjects[] = {"Saving a report",   "The bug list", "Printing",        "Login",
+                              "The filter dialog", "Attachments",  "The project tree"};
     const char* faults[] = {"loses the last change", "stops redrawing", "shows the wrong date",
                             "is slow on a large database", "crashes on an empty name"};
     std::mt19937 random(7);
     for (int id = 1; id <= bugs; ++id) {
-        const std::string description = std::string(subjects[random() % 7]) + " " +
-                                        faults[random() % 5];
+        const std::string description =
+            std::string(subjects[random() % 7]) + " " + faults[random() % 5];
         const int version = 1 + static_cast<int>(random() % 2);
         sqlite3_bind_int(insert, 1, id);
         sqlite3_bind_text(insert, 2, severities[random() % 5], -1, SQLITE_STATIC);
@@ -197,7 +197,8 @@ int main(int argc, char* argv[])
     lindor::ComPtr<lindor::IExeContext> context;
     lindor::CreateObject<lindor::IExeContext>("Lindor.ExeContext.1", context.put());
     if (!context || context->OpenAccessDB(path.toStdString()) != lindor::S_OK ||
-        context->Login("Admin", "") != lindor::S_OK || context->SetActiveProject(1, 0) != lindor::S_OK)
+        context->Login("Admin", "") != lindor::S_OK ||
+        context->SetActiveProject(1, 0) != lindor::S_OK)
         Die("cannot open the database as the administrator");
     const long residentBefore = ResidentKilobytes();
 
@@ -231,7 +232,8 @@ int main(int argc, char* argv[])
     const double engineBottom = Average(
         screens, [&](int i) { return ReadScreenAt(bugs.get(), last - i * perScreen, perScreen); });
     std::printf("scroll one screen, %d screens at each end:\n", screens);
-    std::printf("  list:   top %.2f ms, bottom %.2f ms, bottom/top %.2f\n", top, bottom, bottom / top);
+    std::printf("  list:   top %.2f ms, bottom %.2f ms, bottom/top %.2f\n", top, bottom,
+                bottom / top);
     std::printf("  engine: top %.2f ms, bottom %.2f ms (the rows alone, no window)\n", engineTop,
                 engineBottom);
     std::printf("  painting a screen whose rows are read already: %.2f ms\n", paintOnly);
@@ -245,8 +247,9 @@ int main(int argc, char* argv[])
     const long residentScrolled = ResidentKilobytes();
     std::printf("scrolled through all %d rows in %.1f s, %d pages read\n", rows,
                 timer.elapsed() / 1000.0, view.bugModel()->pagesRead() - pagesBefore);
-    std::printf("memory (resident): %ld kB with the database open, %ld kB with the list shown, "
-                "%ld kB after scrolling through every row (%+ld kB)\n",
-                residentBefore, residentShown, residentScrolled, residentScrolled - residentShown);
+    std::printf(
+        "memory (resident): %ld kB with the database open, %ld kB with the list shown, "
+        "%ld kB after scrolling through every row (%+ld kB)\n",
+        residentBefore, residentShown, residentScrolled, residentScrolled - residentShown);
     return 0;
 }

@@ -68,8 +68,8 @@ private slots:
         QCOMPARE(model->headerData(kEstimateColumn, Qt::Horizontal).toString(),
                  QStringLiteral("Estimate Time"));
 
-        const QStringList statuses = {"Active",    "By Design", "Cannot Reproduce", "Resolved",
-                                      "In Process", "New",      "Postponed",        "Verified",
+        const QStringList statuses = {"Active",       "By Design", "Cannot Reproduce", "Resolved",
+                                      "In Process",   "New",       "Postponed",        "Verified",
                                       "Will Not Fix", "Waiting"};
         for (int i = 0; i < statuses.size(); ++i)
             QCOMPARE(nimbra::BugTexts::statusIconIndex(statuses[i]), i);
@@ -188,7 +188,8 @@ private slots:
 private:
     void addBugs(const QList<BugSpec>& bugs)
     {
-        for (const BugSpec& spec : bugs) QVERIFY2(database->addBug(spec) > 0, qPrintable(database->error()));
+        for (const BugSpec& spec : bugs)
+            QVERIFY2(database->addBug(spec) > 0, qPrintable(database->error()));
     }
 
     void openList()

@@ -103,9 +103,11 @@ private slots:
     void chainingModesRestartEveryCall()
     {
         const QStringList lines = VectorLines();
-        const std::vector<std::uint8_t> key = Hex(ValueAfter(lines, QStringLiteral("key (16 bytes)")));
+        const std::vector<std::uint8_t> key =
+            Hex(ValueAfter(lines, QStringLiteral("key (16 bytes)")));
         const auto initial = Block(ValueAfter(lines, QStringLiteral("initial block")));
-        std::vector<std::uint8_t> clear = Hex(ValueAfter(lines, QStringLiteral("clear (29 bytes)")));
+        std::vector<std::uint8_t> clear =
+            Hex(ValueAfter(lines, QStringLiteral("clear (29 bytes)")));
         clear.resize(32, 0);
         const BlowfishCipher cipher(key.data(), key.size(), initial);
 
@@ -139,7 +141,8 @@ private slots:
                 cipher.encrypt(data, length, BlowfishCipher::ECB);
                 QFAIL("a broken length was accepted");
             } catch (const CipherError& error) {
-                QCOMPARE(QString::fromLatin1(error.what()), QStringLiteral("Incorrect buffer length"));
+                QCOMPARE(QString::fromLatin1(error.what()),
+                         QStringLiteral("Incorrect buffer length"));
             }
         }
         QCOMPARE(data[0], std::uint8_t{9});
@@ -168,7 +171,8 @@ private slots:
         QCOMPARE(block.size(), 64);
         QVERIFY(!block.contains(QByteArray("pppppppp")));
         QCOMPARE(nimbra::PasswordBlock::decipher(block), full);
-        QCOMPARE(nimbra::PasswordBlock::decipher(nimbra::PasswordBlock::encipher(full + "xyz")), full);
+        QCOMPARE(nimbra::PasswordBlock::decipher(nimbra::PasswordBlock::encipher(full + "xyz")),
+                 full);
         const QString accented = QString(63, QLatin1Char('a')) + QChar(0x00E9);
         QCOMPARE(nimbra::PasswordBlock::fitted(accented), QString(63, QLatin1Char('a')));
         QCOMPARE(nimbra::PasswordBlock::decipher(QByteArray(10, 'x')), QString());

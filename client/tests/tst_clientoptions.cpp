@@ -69,9 +69,10 @@ private slots:
         options.setDateFormat(QStringLiteral("%d,%b,%Y"));
         const QByteArray bytes = options.toBytes();
 
-        const QByteArray head = ShortString("/srv/bugs.mdb") + ShortString("ann") + Int32(2) + Int32(3);
-        const QByteArray tail = Int32(1) + Int32(1) + Int32(0) + Int32(1) + Int32(1) +
-                                ShortString("%d,%b,%Y");
+        const QByteArray head =
+            ShortString("/srv/bugs.mdb") + ShortString("ann") + Int32(2) + Int32(3);
+        const QByteArray tail =
+            Int32(1) + Int32(1) + Int32(0) + Int32(1) + Int32(1) + ShortString("%d,%b,%Y");
         QCOMPARE(bytes.size(), head.size() + 64 + tail.size());
         QCOMPARE(bytes.left(head.size()), head);
         QCOMPARE(bytes.right(tail.size()), tail);
@@ -115,8 +116,8 @@ private slots:
         QString error;
         QVERIFY2(options.save(&error), qPrintable(error));
         QFile file(ClientOptions::filePath());
-        QCOMPARE(file.permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup |
-                                       QFile::WriteOther),
+        QCOMPARE(file.permissions() &
+                     (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther),
                  QFile::Permissions());
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
@@ -158,9 +159,9 @@ private slots:
 
     void commandLineWritesTheOptionsForAutomaticLogin()
     {
-        const QStringList arguments = {"nimbra",    "--save-options", "--database", "/srv/demo.mdb",
-                                       "--login",   "manager",        "--password", "demo",
-                                       "--project", "1"};
+        const QStringList arguments = {
+            "nimbra",  "--save-options", "--database", "/srv/demo.mdb", "--login",
+            "manager", "--password",     "demo",       "--project",     "1"};
         QVERIFY(nimbra::OptionsCommand::requested(arguments));
         QCOMPARE(nimbra::OptionsCommand::run(arguments), 0);
         ClientOptions options;

@@ -8,9 +8,9 @@
 
 #include <memory>
 
-#include "client/bugtabview.h"
 #include "client/buglistmodel.h"
 #include "client/buglistview.h"
+#include "client/bugtabview.h"
 #include "client/detailpane.h"
 #include "client/infobar.h"
 #include "client/mainwindow.h"
@@ -59,8 +59,8 @@ private slots:
         QVERIFY2(reported >= 0, "the demo has a report with rich text");
         list->selectRow(reported);
         const QString shown = window.detailPane()->textForm(1)->browser()->toPlainText();
-        const QString firstLine =
-            QString::fromStdString(richtext::RtfToPlainText(report)).section(QLatin1Char('\n'), 0, 0);
+        const QString firstLine = QString::fromStdString(richtext::RtfToPlainText(report))
+                                      .section(QLatin1Char('\n'), 0, 0);
         QVERIFY(!firstLine.isEmpty());
         QVERIFY2(shown.startsWith(firstLine), qPrintable(shown));
         QVERIFY(!shown.contains(QStringLiteral("\\rtf")));

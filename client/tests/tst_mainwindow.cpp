@@ -9,9 +9,9 @@
 
 #include <memory>
 
-#include "client/bugtabview.h"
 #include "client/buglistmodel.h"
 #include "client/buglistview.h"
+#include "client/bugtabview.h"
 #include "client/clientoptions.h"
 #include "client/commandrules.h"
 #include "client/detailpane.h"
@@ -60,8 +60,8 @@ private slots:
         database = std::make_unique<nimbra::test::TestDatabase>(
             environment->path(QStringLiteral("team.mdb")));
         QVERIFY2(database->isValid(), qPrintable(database->error()));
-        const int ann = database->addUser(QStringLiteral("ann"), QStringLiteral("pw"),
-                                          QStringLiteral("Ann"));
+        const int ann =
+            database->addUser(QStringLiteral("ann"), QStringLiteral("pw"), QStringLiteral("Ann"));
         nimbra::test::ProjectGrant readOnly;
         readOnly.projectId = 2;
         readOnly.add = readOnly.remove = readOnly.edit = false;
@@ -123,13 +123,14 @@ private slots:
             dialog->setPassword(QStringLiteral("pw"));
             dialog->accept();
         });
-        ModalDialogs::whenShown<nimbra::SelectProjectDialog>([](nimbra::SelectProjectDialog* dialog) {
-            QTreeWidgetItem* node = FindNode(dialog->tree(), QStringLiteral("Project 1"),
-                                             QStringLiteral("Version 1.0"));
-            QVERIFY(node != nullptr);
-            dialog->tree()->setCurrentItem(node);
-            dialog->accept();
-        });
+        ModalDialogs::whenShown<nimbra::SelectProjectDialog>(
+            [](nimbra::SelectProjectDialog* dialog) {
+                QTreeWidgetItem* node = FindNode(dialog->tree(), QStringLiteral("Project 1"),
+                                                 QStringLiteral("Version 1.0"));
+                QVERIFY(node != nullptr);
+                dialog->tree()->setCurrentItem(node);
+                dialog->accept();
+            });
         window->login();
         QVERIFY(window->isLoggedIn());
         QCOMPARE(window->infoBar()->userText(), QStringLiteral("Ann"));
@@ -165,11 +166,12 @@ private slots:
         logInAsAnn();
         int notes = 0;
         auto answerNote = [&notes](bool tick) {
-            ModalDialogs::whenShown<nimbra::NoteReminder>([&notes, tick](nimbra::NoteReminder* note) {
-                ++notes;
-                note->findChild<QCheckBox*>()->setChecked(tick);
-                note->accept();
-            });
+            ModalDialogs::whenShown<nimbra::NoteReminder>(
+                [&notes, tick](nimbra::NoteReminder* note) {
+                    ++notes;
+                    note->findChild<QCheckBox*>()->setChecked(tick);
+                    note->accept();
+                });
         };
         answerNote(true);
         QCOMPARE(window->context()->SetActiveProject(0, 0), lindor::S_OK);
@@ -180,7 +182,8 @@ private slots:
         QCOMPARE(window->context()->SetActiveProject(1, 0), lindor::S_OK);
         QCOMPARE(window->infoBar()->projectText(), QStringLiteral("Project 1 (All)"));
         QCOMPARE(window->projectPane()->boldNode()->text(0), QStringLiteral("Project 1"));
-        QCOMPARE(window->context()->SetActiveProject(0, 0), lindor::S_OK);  // a note would block here
+        QCOMPARE(window->context()->SetActiveProject(0, 0),
+                 lindor::S_OK);  // a note would block here
         QCOMPARE(notes, 1);
         nimbra::ProgramSettings settings(QStringLiteral("Nimbra"));
         QCOMPARE(settings.readInt(QString::number(MainWindow::kAllProjectsNoteId), 0), 1);
@@ -243,11 +246,12 @@ private slots:
         QVERIFY(newbie > 0 && database->grant(newbie, {nimbra::test::ProjectGrant{}}));
         openWindowOnDatabase();
         QString offeredMemory;
-        ModalDialogs::whenShown<nimbra::SysInfoDialog>([&offeredMemory](nimbra::SysInfoDialog* dialog) {
-            offeredMemory = dialog->text(nimbra::kMemory);
-            dialog->setText(nimbra::kCpu, QStringLiteral("Test CPU 9000"));
-            dialog->accept();
-        });
+        ModalDialogs::whenShown<nimbra::SysInfoDialog>(
+            [&offeredMemory](nimbra::SysInfoDialog* dialog) {
+                offeredMemory = dialog->text(nimbra::kMemory);
+                dialog->setText(nimbra::kCpu, QStringLiteral("Test CPU 9000"));
+                dialog->accept();
+            });
         QCOMPARE(window->context()->Login("newbie", ""), lindor::S_OK);
         QCOMPARE(messages->texts(),
                  QStringList{"Please enter your computer's software and hardware "

@@ -18,15 +18,24 @@ using RightPut = lindor::HRESULT (lindor::IRight::*)(std::int32_t);
 
 // Every put of IRight that a grant sets when `edit` is on.
 constexpr RightPut kEditRights[] = {
-    &lindor::IRight::put_EditType,          &lindor::IRight::put_EditClass,
-    &lindor::IRight::put_EditPriority,      &lindor::IRight::put_EditSeverity,
-    &lindor::IRight::put_EditReportedInVersion, &lindor::IRight::put_EditReportedDate,
-    &lindor::IRight::put_EditFixedInVersion, &lindor::IRight::put_EditFixedDate,
-    &lindor::IRight::put_EditVerifiedDate,  &lindor::IRight::put_EditDescription,
-    &lindor::IRight::put_EditRecreateStep,  &lindor::IRight::put_EditWorkAround,
-    &lindor::IRight::put_EditReport,        &lindor::IRight::put_EditResolution,
-    &lindor::IRight::put_EditAttachment,    &lindor::IRight::put_EditReproductive,
-    &lindor::IRight::put_EditDateDue,       &lindor::IRight::put_EditEstimatedTime,
+    &lindor::IRight::put_EditType,
+    &lindor::IRight::put_EditClass,
+    &lindor::IRight::put_EditPriority,
+    &lindor::IRight::put_EditSeverity,
+    &lindor::IRight::put_EditReportedInVersion,
+    &lindor::IRight::put_EditReportedDate,
+    &lindor::IRight::put_EditFixedInVersion,
+    &lindor::IRight::put_EditFixedDate,
+    &lindor::IRight::put_EditVerifiedDate,
+    &lindor::IRight::put_EditDescription,
+    &lindor::IRight::put_EditRecreateStep,
+    &lindor::IRight::put_EditWorkAround,
+    &lindor::IRight::put_EditReport,
+    &lindor::IRight::put_EditResolution,
+    &lindor::IRight::put_EditAttachment,
+    &lindor::IRight::put_EditReproductive,
+    &lindor::IRight::put_EditDateDue,
+    &lindor::IRight::put_EditEstimatedTime,
     &lindor::IRight::put_EditReportedInPrj,
 };
 
