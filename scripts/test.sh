@@ -2,12 +2,15 @@
 # Installs what is missing, builds, and runs every test.
 #   scripts/test.sh              the normal build (folder build/)
 #   scripts/test.sh --sanitize   the engine's tests under AddressSanitizer and
-#                                UndefinedBehaviorSanitizer (folder build-sanitize/)
+#                                UndefinedBehaviorSanitizer (folder build-sanitize/;
+#                                the Qt programs are left out to keep it quick)
+# Further arguments after --sanitize go to CMake (e.g. a compiler launcher).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 if [ "${1:-}" = "--sanitize" ]; then
+  shift
   build=${BUILD_DIR:-$top/build-sanitize}
-  "$top/scripts/setup.sh" "$build" -DNIMBRA_SANITIZE=ON -DNIMBRA_BENCHMARKS=OFF
+  "$top/scripts/setup.sh" "$build" -DNIMBRA_SANITIZE=ON -DNIMBRA_BENCHMARKS=OFF -DNIMBRA_PROGRAMS=OFF "$@"
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir "$build" --output-on-failure -j2
 else

@@ -37,9 +37,14 @@ std::string RightsMessage(const std::string& action)
 
 void LogMessage(std::int32_t code, const std::string& source, const std::string& text)
 {
+    // A log that cannot be written must not replace the description the
+    // failing call has just left for its caller.
+    std::string description;
+    std::string reporter;
+    const bool reported = GetThreadErrorInfo(&description, &reporter);
     ComPtr<CSysLog> log = MakeObject<CSysLog>();
     log->put_LogFileName("Err.log");
-    log->Log(code, source, text);
+    if (Failed(log->Log(code, source, text)) && reported) SetErrorInfo(description, reporter);
 }
 
 std::string DescribeDatabaseError(const DatabaseError& error)

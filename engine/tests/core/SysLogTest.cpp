@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <sstream>
@@ -152,6 +153,22 @@ TEST(ErrorReport, ReporterSetsErrorInfoThenWritesOneLogEntry)
                        "bound"),
               std::string::npos);
     EXPECT_NE(log.find("[ErrCode]: 3\r\n[Source]: CBugSet::Remove"), std::string::npos);
+}
+
+TEST(ErrorReport, AnUnwritableLogKeepsTheCallersDescription)
+{
+    ComPtr<CSysLog> errLog = MakeObject<CSysLog>();
+    errLog->put_LogFileName("Err.log");
+    const std::string path = errLog->FullPath();
+    std::remove(path.c_str());
+    ASSERT_EQ(mkdir(path.c_str(), 0700), 0) << "a folder where the log file should be";
+    Reporter reporter("Lindor.ExeContext.1");
+    EXPECT_EQ(reporter.Fail("Open database /x.mdb failed", 2, "CExeContext::OpenAcessDB"), E_FAIL);
+    std::string text, source;
+    ASSERT_TRUE(GetThreadErrorInfo(&text, &source));
+    EXPECT_EQ(text, "Open database /x.mdb failed");
+    EXPECT_EQ(source, "Lindor.ExeContext.1");
+    rmdir(path.c_str());
 }
 
 }  // namespace

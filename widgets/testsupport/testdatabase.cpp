@@ -1,0 +1,190 @@
+#include "widgets/testsupport/testdatabase.h"
+
+#include "widgets/engineerror.h"
+
+namespace nimbra::test {
+
+namespace {
+
+template <class I>
+lindor::ComPtr<I> Make(const char* className)
+{
+    lindor::ComPtr<I> object;
+    lindor::CreateObject<I>(className, object.put());
+    return object;
+}
+
+using RightPut = lindor::HRESULT (lindor::IRight::*)(std::int32_t);
+
+// Every put of IRight that a grant sets when `edit` is on.
+constexpr RightPut kEditRights[] = {
+    &lindor::IRight::put_EditType,
+    &lindor::IRight::put_EditClass,
+    &lindor::IRight::put_EditPriority,
+    &lindor::IRight::put_EditSeverity,
+    &lindor::IRight::put_EditReportedInVersion,
+    &lindor::IRight::put_EditReportedDate,
+    &lindor::IRight::put_EditFixedInVersion,
+    &lindor::IRight::put_EditFixedDate,
+    &lindor::IRight::put_EditVerifiedDate,
+    &lindor::IRight::put_EditDescription,
+    &lindor::IRight::put_EditRecreateStep,
+    &lindor::IRight::put_EditWorkAround,
+    &lindor::IRight::put_EditReport,
+    &lindor::IRight::put_EditResolution,
+    &lindor::IRight::put_EditAttachment,
+    &lindor::IRight::put_EditReproductive,
+    &lindor::IRight::put_EditDateDue,
+    &lindor::IRight::put_EditEstimatedTime,
+    &lindor::IRight::put_EditReportedInPrj,
+};
+
+lindor::ComPtr<lindor::IRight> RightFor(const ProjectGrant& grant)
+{
+    auto right = Make<lindor::IRight>("Lindor.Right.1");
+    if (!right) return right;
+    right->put_ProjectID(grant.projectId);
+    right->put_Read(1);
+    right->put_Add(grant.add ? 1 : 0);
+    right->put_Delete(grant.remove ? 1 : 0);
+    for (RightPut put : kEditRights) (right.get()->*put)(grant.edit ? 1 : 0);
+    lindor::ComPtr<lindor::IBugStatus> statuses;
+    right->get_AvailableStatus(statuses.put());
+    for (const QString& status : grant.statuses) statuses->Add(status.toStdString());
+    return right;
+}
+
+}  // namespace
+
+TestDatabase::TestDatabase(const QString& path) : path_(path)
+{
+    auto creator = Make<lindor::IAdmin>("Lindor.Admin.1");
+    if (!creator || creator->NewMDB(path.toStdString()) != lindor::S_OK) {
+        fail(QStringLiteral("NewMDB"));
+        return;
+    }
+    if (!connect() || !describeAdministrator()) return;
+    ProjectGrant second;
+    second.projectId = 2;
+    valid_ = grant(1, {ProjectGrant{}, second}) && connect();
+}
+
+bool TestDatabase::describeAdministrator()
+{
+    lindor::ComPtr<lindor::IUser> admin;
+    if (context_->get_CurUser(admin.put()) != lindor::S_OK || !admin)
+        return fail(QStringLiteral("CurUser"));
+    return describeComputer(admin.get());
+}
+
+bool TestDatabase::fail(const QString& what)
+{
+    error_ = what + QStringLiteral(": ") + EngineError::text();
+    return false;
+}
+
+// (Re)opens the administrator's context, so that it sees his current role.
+bool TestDatabase::connect()
+{
+    bugs_.reset();
+    context_ = Make<lindor::IExeContext>("Lindor.ExeContext.1");
+    if (!context_) return fail(QStringLiteral("ExeContext"));
+    if (context_->OpenAccessDB(path_.toStdString()) != lindor::S_OK)
+        return fail(QStringLiteral("OpenAccessDB"));
+    if (context_->Login("Admin", "") != lindor::S_OK) return fail(QStringLiteral("Login"));
+    return true;
+}
+
+int TestDatabase::addUser(const QString& login, const QString& password, const QString& userName,
+                          bool withSystemInfo)
+{
+    lindor::ComPtr<lindor::IUserSet> users;
+    auto user = Make<lindor::IUser>("Lindor.User.1");
+    if (context_->get_AllUser(users.put()) != lindor::S_OK || !user) {
+        fail(QStringLiteral("AllUser"));
+        return 0;
+    }
+    user->put_LoginName(login.toStdString());
+    user->put_Password(password.toStdString());
+    user->put_UserName(userName.toStdString());
+    if (users->Add(user.get()) != lindor::S_OK) {
+        fail(QStringLiteral("UserSet.Add"));
+        return 0;
+    }
+    std::int32_t id = 0;
+    user->get_ID(&id);
+    if (withSystemInfo && !describeComputer(user.get())) return 0;
+    return id;
+}
+
+bool TestDatabase::describeComputer(lindor::IUser* user)
+{
+    auto info = Make<lindor::IUserSysInfo>("Lindor.UserSysInfo.1");
+    if (!info) return fail(QStringLiteral("UserSysInfo"));
+    info->put_CPU("Test CPU");
+    info->put_OS("Test OS");
+    if (user->put_SysInfo(info.get()) != lindor::S_OK) return fail(QStringLiteral("put_SysInfo"));
+    return true;
+}
+
+bool TestDatabase::grant(int userId, const QList<ProjectGrant>& grants)
+{
+    lindor::ComPtr<lindor::IAdmin> admin;
+    auto role = Make<lindor::IUserRight>("Lindor.UserRight.1");
+    if (context_->get_Admin(admin.put()) != lindor::S_OK || !admin || !role)
+        return fail(QStringLiteral("Admin"));
+    lindor::ComPtr<lindor::IRightSet> rights;
+    role->get_RightSet(rights.put());
+    for (const ProjectGrant& grant : grants) {
+        auto right = RightFor(grant);
+        if (!right || rights->Append(right.get()) != lindor::S_OK)
+            return fail(QStringLiteral("RightSet.Append"));
+    }
+    if (admin->SetUserRight(userId, role.get()) != lindor::S_OK)
+        return fail(QStringLiteral("SetUserRight"));
+    return true;
+}
+
+lindor::ComPtr<lindor::IBugSet> TestDatabase::bugSetFor(int projectId, lindor::eBugType type)
+{
+    if (bugs_ && bugsProject_ == projectId && bugsType_ == type) return bugs_;
+    bugs_.reset();
+    if (context_->SetActiveProject(projectId, 0) != lindor::S_OK ||
+        context_->OpenBugSet(type, nullptr, bugs_.put()) != lindor::S_OK) {
+        fail(QStringLiteral("OpenBugSet"));
+        return nullptr;
+    }
+    bugsProject_ = projectId;
+    bugsType_ = type;
+    return bugs_;
+}
+
+int TestDatabase::addBug(const BugSpec& spec)
+{
+    const lindor::ComPtr<lindor::IBugSet> bugs = bugSetFor(spec.projectId, spec.type);
+    if (!bugs) return 0;
+    auto bug = Make<lindor::IBug>("Lindor.Bug.1");
+    bug->put_BugType(spec.type);
+    bug->put_Description(spec.description.toStdString());
+    bug->put_Status(spec.status.toStdString());
+    bug->put_Severity(spec.severity.toStdString());
+    bug->put_Priority(spec.priority.toStdString());
+    bug->put_Reproductive(spec.reproductive.toStdString());
+    bug->put_ReportedInProjectID(spec.projectId);
+    bug->put_ReportedInVersionID(spec.versionId);
+    bug->put_ReportedByID(spec.reportedById);
+    bug->put_LastModifiedByID(spec.reportedById);
+    bug->put_ReportedDate(spec.reportedDate);
+    bug->put_EstimatedTime(spec.estimatedMinutes);
+    bug->put_Report(spec.report.toStdString());
+    lindor::ComPtr<lindor::IBug> stored;
+    if (bugs->Add(bug.get(), stored.put()) != lindor::S_OK || !stored) {
+        fail(QStringLiteral("BugSet.Add"));
+        return 0;
+    }
+    std::int32_t id = 0;
+    stored->get_ID(&id);
+    return id;
+}
+
+}  // namespace nimbra::test
