@@ -1,8 +1,6 @@
 #include "client/passwordblock.h"
 
-#include <array>
-
-#include "client/blowfishcipher.h"
+#include <BlowfishCipher.h>
 
 namespace nimbra {
 
@@ -10,11 +8,7 @@ namespace {
 
 // "Wd5pL8r" and its terminating zero byte: eight key bytes.
 constexpr std::uint8_t kKey[8] = {'W', 'd', '5', 'p', 'L', '8', 'r', 0};
-
-BlowfishCipher Cipher()
-{
-    return BlowfishCipher(kKey, sizeof kKey, std::array<std::uint8_t, 8>{});
-}
+constexpr std::uint8_t kZeroChain[lindor::BlowfishCipher::kBlockSize] = {};
 
 std::uint8_t* Bytes(QByteArray& block)
 {
@@ -35,7 +29,8 @@ QByteArray PasswordBlock::encipher(const QString& password)
 {
     QByteArray block = fitted(password).toUtf8();
     block.append(QByteArray(kSize - block.size(), '\0'));
-    Cipher().encrypt(Bytes(block), kSize, BlowfishCipher::ECB);
+    const lindor::BlowfishCipher cipher(kKey, sizeof kKey, kZeroChain);
+    cipher.Encrypt(Bytes(block), kSize, lindor::CipherMode::ECB);
     return block;
 }
 
@@ -43,7 +38,8 @@ QString PasswordBlock::decipher(const QByteArray& stored)
 {
     if (stored.size() != kSize) return QString();
     QByteArray block = stored;
-    Cipher().decrypt(Bytes(block), kSize, BlowfishCipher::ECB);
+    const lindor::BlowfishCipher cipher(kKey, sizeof kKey, kZeroChain);
+    cipher.Decrypt(Bytes(block), kSize, lindor::CipherMode::ECB);
     const qsizetype end = block.indexOf('\0');
     return QString::fromUtf8(end < 0 ? block : block.left(end));
 }

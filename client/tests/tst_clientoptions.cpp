@@ -6,12 +6,13 @@
 
 #include <memory>
 
-#include "client/blowfishcipher.h"
+#include <BlowfishCipher.h>
 #include "client/clientoptions.h"
 #include "client/optionscommand.h"
 #include "widgets/testsupport/testenvironment.h"
 
-using nimbra::BlowfishCipher;
+using lindor::BlowfishCipher;
+using lindor::CipherMode;
 using nimbra::ClientOptions;
 
 namespace {
@@ -32,12 +33,13 @@ QByteArray ShortString(const QByteArray& text)
 QByteArray UnderClientKey(QByteArray block, bool encipher)
 {
     const std::uint8_t key[8] = {'W', 'd', '5', 'p', 'L', '8', 'r', 0};
-    const BlowfishCipher cipher(key, 8, {});
+    const std::uint8_t zeroChain[8] = {};
+    const BlowfishCipher cipher(key, 8, zeroChain);
     auto* bytes = reinterpret_cast<std::uint8_t*>(block.data());
     if (encipher)
-        cipher.encrypt(bytes, 64, BlowfishCipher::ECB);
+        cipher.Encrypt(bytes, 64, CipherMode::ECB);
     else
-        cipher.decrypt(bytes, 64, BlowfishCipher::ECB);
+        cipher.Decrypt(bytes, 64, CipherMode::ECB);
     return block;
 }
 
