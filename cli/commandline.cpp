@@ -1,6 +1,9 @@
 #include "commandline.h"
 
+#include <cstring>
 #include <iostream>
+
+#include <nimbra/version.h>
 
 #include "clierror.h"
 
@@ -23,6 +26,12 @@ CommandLine::CommandLine()
 
 std::optional<int> CommandLine::Parse(int argc, const char* const* argv)
 {
+    // "--version" alone asks for the program's version; with a name or an
+    // ID after it (and a command) it chooses the version to work in.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::cout << "nimbra-cli " << NIMBRA_VERSION << '\n';
+        return kExitSuccess;
+    }
     try {
         app_.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -46,7 +55,8 @@ void CommandLine::AddConnectionOptions()
     app_.add_option("--project", connection.project,
                     "The project to work in, by name or ID (else the user's only project)");
     app_.add_option("--version", connection.version,
-                    "The version to work in, by name or ID (else every version)");
+                    "The version to work in, by name or ID (else every version); "
+                    "alone, prints the program's version");
 }
 
 void CommandLine::AddDatabaseCommands()

@@ -3,11 +3,34 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QTimer>
 
 #include "client/mainwindow.h"
 #include "client/optionscommand.h"
 #include "widgets/messages.h"
 #include "widgets/programsettings.h"
+
+namespace {
+
+// "--screenshot FILE": once the window has settled after start and login,
+// saves a picture of it to FILE and ends; for documentation and for checking
+// an installation without anybody at the screen.
+QString ScreenshotFile(const QStringList& arguments)
+{
+    const qsizetype at = arguments.indexOf(QStringLiteral("--screenshot"));
+    return at >= 0 && at + 1 < arguments.size() ? arguments.at(at + 1) : QString();
+}
+
+void SaveScreenshotAndQuit(QWidget* window, const QString& file)
+{
+    QTimer::singleShot(1500, window, [window, file] {
+        const bool saved = window->grab().save(file);
+        if (!saved) qWarning("Cannot save the picture of the window to %s", qPrintable(file));
+        QCoreApplication::exit(saved ? 0 : 1);
+    });
+}
+
+}  // namespace
 
 int main(int argc, char* argv[])
 {
@@ -40,5 +63,7 @@ int main(int argc, char* argv[])
     if (!window.isUsable()) return 1;
     window.showPlaced();
     probe.reset();
+    if (const QString screenshot = ScreenshotFile(arguments); !screenshot.isEmpty())
+        SaveScreenshotAndQuit(&window, screenshot);
     return app.exec();
 }

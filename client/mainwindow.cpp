@@ -11,6 +11,8 @@
 #include <QToolBar>
 #include <algorithm>
 
+#include <nimbra/version.h>
+
 #include "client/buglistmodel.h"
 #include "client/buglistview.h"
 #include "client/bugtabview.h"
@@ -520,8 +522,9 @@ void MainWindow::synchronize()
 void MainWindow::showAbout()
 {
     QMessageBox::about(this, tr("About Nimbra"),
-                       tr("<p><b>Nimbra</b></p><p>Bugs and feature requests of a small team, "
-                          "kept in one shared database file.</p>"));
+                       tr("<p><b>Nimbra</b> %1</p><p>Bugs and feature requests of a small team, "
+                          "kept in one shared database file.</p>")
+                           .arg(QStringLiteral(NIMBRA_VERSION)));
 }
 
 }  // namespace nimbra

@@ -56,7 +56,8 @@ inline bool TryLoadEngine(const std::string& file, EngineEntryPoints* entry)
     return false;
 }
 
-// Looks for the engine at $LINDOR_LIBRARY, then beside the running program,
+// Looks for the engine at $LINDOR_LIBRARY, then beside the running program
+// (a build tree), then in ../lib of it (an installation under any prefix),
 // then through the system's library search; the result is kept for the process.
 inline const EngineEntryPoints& Engine()
 {
@@ -66,9 +67,10 @@ inline const EngineEntryPoints& Engine()
             explicitPath != nullptr && *explicitPath != '\0') {
             if (TryLoadEngine(explicitPath, &e)) return e;
         }
-        std::string beside = ProgramFolder() + "liblindor.so";
-        if (TryLoadEngine(beside, &e)) return e;
-        if (TryLoadEngine("liblindor.so", &e)) return e;
+        const std::string folder = ProgramFolder();
+        if (TryLoadEngine(folder + "liblindor.so.1", &e)) return e;
+        if (TryLoadEngine(folder + "../lib/liblindor.so.1", &e)) return e;
+        if (TryLoadEngine("liblindor.so.1", &e)) return e;
         e.loadError = "The Lindor engine could not be loaded:\n" + e.loadError;
         return e;
     }();
