@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -152,6 +154,22 @@ TEST(ErrorReport, ReporterSetsErrorInfoThenWritesOneLogEntry)
                        "bound"),
               std::string::npos);
     EXPECT_NE(log.find("[ErrCode]: 3\r\n[Source]: CBugSet::Remove"), std::string::npos);
+}
+
+TEST(ErrorReport, AnUnwritableLogLeavesTheCallerItsDescription)
+{
+    ComPtr<CSysLog> errLog = MakeObject<CSysLog>();
+    errLog->put_LogFileName("Err.log");
+    const std::string path = errLog->FullPath();
+    std::remove(path.c_str());
+    ASSERT_EQ(mkdir(path.c_str(), 0700), 0);  // a folder where the log file should be
+    Reporter reporter("Lindor.UserSet.1");
+    EXPECT_EQ(reporter.Fail("Cannot delete Admin", kLogGeneral, "CUserSet::RemoveByID"), E_FAIL);
+    std::string text, source;
+    ASSERT_TRUE(GetThreadErrorInfo(&text, &source));
+    rmdir(path.c_str());
+    EXPECT_EQ(text, "Cannot delete Admin");
+    EXPECT_EQ(source, "Lindor.UserSet.1");
 }
 
 }  // namespace
