@@ -4,7 +4,7 @@ namespace nimbra {
 
 namespace {
 
-using F = RightFlag;
+using F = roles::RightFlag;
 
 QList<RightGroup> MakeGroups()
 {

@@ -6,13 +6,13 @@
 #include <QList>
 #include <QString>
 
-#include "admin/rightflags.h"
+#include "roles/rightflags.h"
 
 namespace nimbra {
 
 struct RightItem {
     QString label;
-    RightFlag flag;
+    roles::RightFlag flag;
 };
 
 struct RightGroup {

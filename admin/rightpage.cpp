@@ -9,7 +9,6 @@
 #include "admin/copyuserdialog.h"
 #include "admin/engineobject.h"
 #include "admin/rightitems.h"
-#include "admin/righttemplates.h"
 #include "admin/userdirectory.h"
 #include "widgets/checktree.h"
 #include "widgets/engineerror.h"
@@ -20,6 +19,11 @@ namespace {
 
 // Rights items carry their flag; status items carry none.
 constexpr int kFlagRole = Qt::UserRole;
+
+roles::RightFlag FlagOf(const QTreeWidgetItem* item)
+{
+    return static_cast<roles::RightFlag>(item->data(0, kFlagRole).toInt());
+}
 
 }  // namespace
 
@@ -40,7 +44,8 @@ RightPage::RightPage(lindor::IExeContext* context, QWidget* parent)
     templates_ = new QComboBox(this);
     templates_->setObjectName(QStringLiteral("rightTemplates"));
     templates_->setPlaceholderText(tr("Select Template"));
-    for (const RightTemplate& each : RightTemplates::all()) templates_->addItem(each.name);
+    for (const roles::RoleTemplate& each : roles::RoleTemplates::all())
+        templates_->addItem(QString::fromStdString(each.name));
     templates_->setCurrentIndex(-1);
 
     auto* top = new QHBoxLayout;
@@ -140,7 +145,7 @@ void RightPage::showCurrentRight()
             if (group == statusGroup_)
                 tree_->setChecked(item, statuses.contains(item->text(0)));
             else
-                tree_->setChecked(item, editor_.flag(static_cast<RightFlag>(item->data(0, kFlagRole).toInt())));
+                tree_->setChecked(item, editor_.flag(FlagOf(item)));
         }
     }
     templates_->setCurrentIndex(-1);
@@ -156,8 +161,7 @@ void RightPage::saveTree()
                 if (CheckTree::isChecked(item)) statuses << item->text(0);
                 continue;
             }
-            editor_.setFlag(static_cast<RightFlag>(item->data(0, kFlagRole).toInt()),
-                            CheckTree::isChecked(item));
+            editor_.setFlag(FlagOf(item), CheckTree::isChecked(item));
         }
     }
     editor_.setStatuses(statuses);
@@ -165,8 +169,9 @@ void RightPage::saveTree()
 
 void RightPage::applyTemplate(int index)
 {
-    if (index < 0 || index >= RightTemplates::all().size()) return;
-    editor_.applyTemplate(RightTemplates::all().at(index));
+    const auto& templates = roles::RoleTemplates::all();
+    if (index < 0 || index >= static_cast<int>(templates.size())) return;
+    if (!editor_.applyTemplate(templates.at(index))) EngineError::show(this);
     showCurrentRight();
 }
 

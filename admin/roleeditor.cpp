@@ -1,10 +1,8 @@
 #include "admin/roleeditor.h"
 
-#include <algorithm>
 #include <vector>
 
 #include "admin/engineobject.h"
-#include "admin/righttemplates.h"
 
 namespace nimbra {
 
@@ -30,14 +28,14 @@ bool RoleEditor::select(int projectId)
     return static_cast<bool>(current_);
 }
 
-bool RoleEditor::flag(RightFlag flag) const
+bool RoleEditor::flag(roles::RightFlag flag) const
 {
-    return current_ && RightFlags::get(current_.get(), flag);
+    return current_ && roles::RightFlags::get(current_.get(), flag);
 }
 
-void RoleEditor::setFlag(RightFlag flag, bool value)
+void RoleEditor::setFlag(roles::RightFlag flag, bool value)
 {
-    if (current_) RightFlags::set(current_.get(), flag, value);
+    if (current_) roles::RightFlags::set(current_.get(), flag, value);
 }
 
 QStringList RoleEditor::statuses() const
@@ -53,14 +51,9 @@ void RoleEditor::setStatuses(const QStringList& names)
     for (const QString& name : names) list->Add(name.toStdString());
 }
 
-void RoleEditor::applyTemplate(const RightTemplate& chosen)
+bool RoleEditor::applyTemplate(const roles::RoleTemplate& chosen)
 {
-    if (!current_) return;
-    for (RightFlag each : RightFlags::all()) {
-        const bool set = std::find(chosen.flags.begin(), chosen.flags.end(), each) != chosen.flags.end();
-        RightFlags::set(current_.get(), each, set);
-    }
-    setStatuses(chosen.statuses);
+    return current_ && roles::RoleTemplates::apply(chosen, current_.get());
 }
 
 bool RoleEditor::copyFrom(lindor::IUser* user)

@@ -9,11 +9,10 @@
 #include <QString>
 #include <QStringList>
 
-#include "admin/rightflags.h"
+#include "roles/rightflags.h"
+#include "roles/roletemplates.h"
 
 namespace nimbra {
-
-struct RightTemplate;
 
 class RoleEditor {
 public:
@@ -36,13 +35,13 @@ public:
     bool select(int projectId);
     int currentProject() const { return currentProjectId_; }
 
-    bool flag(RightFlag flag) const;
-    void setFlag(RightFlag flag, bool value);
+    bool flag(roles::RightFlag flag) const;
+    void setFlag(roles::RightFlag flag, bool value);
     QStringList statuses() const;
     void setStatuses(const QStringList& names);
 
     // Changes the current project's right only.
-    void applyTemplate(const RightTemplate& chosen);
+    bool applyTemplate(const roles::RoleTemplate& chosen);
     // The role becomes `user`'s stored role (all projects and AddProject);
     // the first project becomes the current one.
     bool copyFrom(lindor::IUser* user);

@@ -1,13 +1,16 @@
 // The 33 yes/no rights a role holds in one project, by name, read and
-// written through the engine's IRight.
+// written through the engine's IRight. Plain C++ on the engine's public
+// header, shared by nimbra-admin and nimbra-cli.
 #pragma once
 
 #include <lindor/lindor.h>
 
 #include <array>
+#include <string>
 
-namespace nimbra {
+namespace roles {
 
+// In the order the rights are stored.
 enum class RightFlag {
     Add,
     Read,
@@ -49,8 +52,12 @@ public:
     static constexpr int kCount = 33;
     static const std::array<RightFlag, kCount>& all();
 
+    // The property's name on IRight ("EditFixedInVersion").
+    static const char* name(RightFlag flag);
+    // False when the engine refuses the read; `value` is then false.
+    static bool get(lindor::IRight* right, RightFlag flag, bool* value);
     static bool get(lindor::IRight* right, RightFlag flag);
-    static void set(lindor::IRight* right, RightFlag flag, bool value);
+    static bool set(lindor::IRight* right, RightFlag flag, bool value);
 };
 
-}  // namespace nimbra
+}  // namespace roles
