@@ -14,8 +14,8 @@ struct CommandText {
     const char* objectName;
     const char* text;
     const char* shortcut;
-    const char* icon;  // file under :/admin/icons, or null
-    const char* prompt;   // shown in the status bar
+    const char* icon;    // file under :/admin/icons, or null
+    const char* prompt;  // shown in the status bar
     const char* toolTip;
 };
 
@@ -54,7 +54,8 @@ void AdminActions::createActions(QMainWindow* window)
     for (const CommandText& command : kCommands) {
         auto* action = new QAction(QObject::tr(command.text), window);
         action->setObjectName(QLatin1String(command.objectName));
-        if (command.shortcut != nullptr) action->setShortcut(QKeySequence(QLatin1String(command.shortcut)));
+        if (command.shortcut != nullptr)
+            action->setShortcut(QKeySequence(QLatin1String(command.shortcut)));
         if (command.icon != nullptr)
             action->setIcon(QIcon(QStringLiteral(":/admin/icons/") + QLatin1String(command.icon)));
         action->setStatusTip(QObject::tr(command.prompt));

@@ -86,7 +86,8 @@ void AdminMainWindow::connectCommands()
         {AdminCommand::Help, &AdminMainWindow::showHelp},
         {AdminCommand::About, &AdminMainWindow::showAbout},
     };
-    for (const auto& [command, slot] : commands) connect(actions_[command], &QAction::triggered, this, slot);
+    for (const auto& [command, slot] : commands)
+        connect(actions_[command], &QAction::triggered, this, slot);
     connect(actions_[AdminCommand::Exit], &QAction::triggered, this, &QWidget::close);
     connect(users_, &QTreeWidget::itemSelectionChanged, this, &AdminMainWindow::updateCommands);
     connect(users_, &AdminView::userActivated, this, &AdminMainWindow::editUser);
@@ -115,7 +116,8 @@ void AdminMainWindow::newDatabase()
     const QString path = DatabaseFileDialog::askNew(this);
     if (path.isEmpty()) return;
     if (QFileInfo::exists(path)) {
-        Messages::warning(this, QStringLiteral("%1 alread exists, please choose another file.").arg(path));
+        Messages::warning(
+            this, QStringLiteral("%1 alread exists, please choose another file.").arg(path));
         return;
     }
     lindor::HRESULT created = lindor::E_FAIL;
@@ -129,7 +131,8 @@ void AdminMainWindow::newDatabase()
     // the caller, so the program names the file itself.
     if (created != lindor::S_OK) {
         Messages::error(this, tr("Database %1 could not be created. The error log \"Err.log\" "
-                                 "says why.").arg(path));
+                                 "says why.")
+                                  .arg(path));
         return;
     }
     Messages::information(this, QStringLiteral("Database %1 was successfully created.").arg(path));
@@ -141,8 +144,8 @@ void AdminMainWindow::newDatabase()
 void AdminMainWindow::openDatabaseCommand()
 {
     const bool firstRun = settings_.takeFirstRun();
-    const QString path =
-        DatabaseFileDialog::askOpen(this, firstRun ? QApplication::applicationDirPath() : QString());
+    const QString path = DatabaseFileDialog::askOpen(
+        this, firstRun ? QApplication::applicationDirPath() : QString());
     if (path.isEmpty()) return;
     openDatabase(path);
 }
@@ -174,8 +177,8 @@ bool AdminMainWindow::openDatabase(const QString& path)
 
 bool AdminMainWindow::loginAndList(const QString& password)
 {
-    return context_->Login(UserFields::administratorLogin().toStdString(), password.toStdString()) ==
-               lindor::S_OK &&
+    return context_->Login(UserFields::administratorLogin().toStdString(),
+                           password.toStdString()) == lindor::S_OK &&
            fillUserList();
 }
 
@@ -233,7 +236,8 @@ void AdminMainWindow::editUser()
         EngineError::show(this);
         return;
     }
-    if (!fields.isAdministrator() && !directory.assignRole(id, sheet.role())) EngineError::show(this);
+    if (!fields.isAdministrator() && !directory.assignRole(id, sheet.role()))
+        EngineError::show(this);
     users_->updateUser({id, fields.loginName, fields.userName, fields.description});
     if (fields.isAdministrator()) noteEmptyPassword(fields.password.isEmpty());
     SynchronizeQuestion::ask(this, context_.get());
@@ -243,7 +247,8 @@ void AdminMainWindow::deleteUser()
 {
     const int id = users_->selectedUserId();
     if (!databaseOpen_ || id == 0) return;
-    if (!Messages::askYesNo(this, QStringLiteral("Do you really want to delete this user?"))) return;
+    if (!Messages::askYesNo(this, QStringLiteral("Do you really want to delete this user?")))
+        return;
     if (!UserDirectory(context_.get()).remove(id)) {
         EngineError::show(this);
         return;
@@ -275,9 +280,10 @@ void AdminMainWindow::showHelp()
 
 void AdminMainWindow::showAbout()
 {
-    Messages::information(this, tr("Nimbra Administrator\n\nManages the users of a Nimbra database, "
-                                   "their rights in each project, and the projects with their "
-                                   "versions."));
+    Messages::information(this,
+                          tr("Nimbra Administrator\n\nManages the users of a Nimbra database, "
+                             "their rights in each project, and the projects with their "
+                             "versions."));
 }
 
 QString AdminMainWindow::passwordNote() const

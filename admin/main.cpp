@@ -19,8 +19,8 @@ int main(int argc, char* argv[])
     lindor::ComPtr<lindor::IExeContext> probe;
     if (lindor::CreateObject<lindor::IExeContext>("Lindor.ExeContext.1", probe.put()) !=
         lindor::S_OK) {
-        nimbra::Messages::error(nullptr,
-                                QStringLiteral("Cannot create object!\nPlease reinstall this software."));
+        nimbra::Messages::error(
+            nullptr, QStringLiteral("Cannot create object!\nPlease reinstall this software."));
         return 1;
     }
     probe.reset();

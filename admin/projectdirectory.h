@@ -40,7 +40,8 @@ public:
 
 private:
     lindor::ComPtr<lindor::IProjectSet> projects() const;
-    static bool fill(lindor::IProject* project, const ProjectRow& values, const VersionList& versions);
+    static bool fill(lindor::IProject* project, const ProjectRow& values,
+                     const VersionList& versions);
 
     lindor::IExeContext* context_;
 };

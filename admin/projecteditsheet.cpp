@@ -9,11 +9,12 @@
 namespace nimbra {
 
 ProjectEditSheet::ProjectEditSheet(Mode mode, QWidget* parent)
-    : PageSheet(mode,
-                mode == Mode::Wizard ? QObject::tr("Add Project") : QObject::tr("Edit Project Property"),
-                mode == Mode::Wizard ? QStringLiteral("html/Project_Add.htm")
-                                     : QStringLiteral("html/Project_Edit.htm"),
-                parent)
+    : PageSheet(
+          mode,
+          mode == Mode::Wizard ? QObject::tr("Add Project") : QObject::tr("Edit Project Property"),
+          mode == Mode::Wizard ? QStringLiteral("html/Project_Add.htm")
+                               : QStringLiteral("html/Project_Edit.htm"),
+          parent)
 {
     dialog()->setObjectName(mode == Mode::Wizard ? QStringLiteral("addProjectSheet")
                                                  : QStringLiteral("editProjectSheet"));

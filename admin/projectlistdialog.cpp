@@ -94,11 +94,13 @@ void ProjectListDialog::deleteProject()
 {
     const int id = selectedProjectId();
     if (id < 1) return;
-    if (!Messages::askYesNoWarning(this, QStringLiteral("Do you really want to delete this project?")))
+    if (!Messages::askYesNoWarning(this,
+                                   QStringLiteral("Do you really want to delete this project?")))
         return;
-    if (!Messages::askYesNoWarning(this, QStringLiteral("Delete this project will permanently erase "
-                                                        "all versions and all bugs of this project!\n "
-                                                        "Do you want to continue?")))
+    if (!Messages::askYesNoWarning(this,
+                                   QStringLiteral("Delete this project will permanently erase "
+                                                  "all versions and all bugs of this project!\n "
+                                                  "Do you want to continue?")))
         return;
     if (!ProjectDirectory(context_).remove(id)) {
         EngineError::show(this);

@@ -15,7 +15,8 @@ ProjectPage::ProjectPage(QWidget* parent) : SheetPage(tr("Project"), parent)
     setObjectName(QStringLiteral("projectPage"));
     auto* form = new QFormLayout(this);
     form->setRowWrapPolicy(QFormLayout::WrapAllRows);
-    name_ = AddLineRow(form, tr("Enter a &name for this project"), QStringLiteral("projectName"), 64);
+    name_ =
+        AddLineRow(form, tr("Enter a &name for this project"), QStringLiteral("projectName"), 64);
     description_ =
         AddTextRow(form, tr("Enter &description"), QStringLiteral("projectDescription"), 1024);
 }

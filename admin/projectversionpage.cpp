@@ -89,8 +89,9 @@ void ProjectVersionPage::deleteVersions()
     for (int row : rows) {
         if (!Messages::askYesNo(this, QStringLiteral("Do you really want to delete this version?")))
             break;
-        if (!Messages::askYesNoWarning(this, QStringLiteral("Delete this version will permanently erase all "
-                                                       "bugs of this version!\n Do you want to continue?")))
+        if (!Messages::askYesNoWarning(
+                this, QStringLiteral("Delete this version will permanently erase all "
+                                     "bugs of this version!\n Do you want to continue?")))
             break;
         versions_.remove(row);
         delete list_->takeTopLevelItem(row);
@@ -102,8 +103,8 @@ void ProjectVersionPage::showRows()
     list_->clear();
     for (int i = 0; i < versions_.rowCount(); ++i) {
         const VersionValues& values = versions_.row(i).values;
-        new QTreeWidgetItem(list_, {values.name, VersionList::dateText(values.releaseDate),
-                                    values.description});
+        new QTreeWidgetItem(
+            list_, {values.name, VersionList::dateText(values.releaseDate), values.description});
     }
     edit_->setEnabled(false);
     delete_->setEnabled(false);

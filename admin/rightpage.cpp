@@ -76,7 +76,8 @@ void RightPage::enter()
 {
     lindor::ComPtr<lindor::IProjectSet> projects;
     QStringList statuses;
-    if (!readProjectsAndStatuses(&projects, &statuses) || !editor_.start(projects.get(), initialRole_)) {
+    if (!readProjectsAndStatuses(&projects, &statuses) ||
+        !editor_.start(projects.get(), initialRole_)) {
         EngineError::show(this);
         setEditable(false);
         return;
@@ -116,7 +117,8 @@ void RightPage::buildTree(const QStringList& statusNames)
     for (const RightGroup& group : RightItems::groups()) {
         QTreeWidgetItem* groupItem = tree_->addGroup(group.label);
         for (const RightItem& right : group.items)
-            tree_->addItem(groupItem, right.label)->setData(0, kFlagRole, static_cast<int>(right.flag));
+            tree_->addItem(groupItem, right.label)
+                ->setData(0, kFlagRole, static_cast<int>(right.flag));
     }
     statusGroup_ = tree_->addGroup(RightItems::statusGroupLabel());
     for (const QString& name : statusNames) tree_->addItem(statusGroup_, name);

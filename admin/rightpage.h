@@ -39,7 +39,8 @@ public:
 
 private:
     void buildTree(const QStringList& statusNames);
-    bool readProjectsAndStatuses(lindor::ComPtr<lindor::IProjectSet>* projects, QStringList* statuses);
+    bool readProjectsAndStatuses(lindor::ComPtr<lindor::IProjectSet>* projects,
+                                 QStringList* statuses);
     void fillProjectList();
     void loadProject(int projectId);
     void showCurrentRight();

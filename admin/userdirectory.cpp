@@ -33,7 +33,8 @@ bool UserDirectory::add(const UserFields& fields, int* id) const
     const auto administration = admin();
     const auto user = CreateEngineObject<lindor::IUser>("Lindor.User.1");
     lindor::ComPtr<lindor::IUserSet> users;
-    if (!administration || !user || administration->get_UserSet(users.put()) != lindor::S_OK || !users)
+    if (!administration || !user || administration->get_UserSet(users.put()) != lindor::S_OK ||
+        !users)
         return false;
     fields.writeTo(user.get());
     if (users->Add(user.get()) != lindor::S_OK) return false;
@@ -62,7 +63,8 @@ bool UserDirectory::update(const Found& found, const UserFields& fields) const
 
 UserRow UserDirectory::rowOf(lindor::IUser* user)
 {
-    return {EngineNumber(user, &lindor::IUser::get_ID), EngineText(user, &lindor::IUser::get_LoginName),
+    return {EngineNumber(user, &lindor::IUser::get_ID),
+            EngineText(user, &lindor::IUser::get_LoginName),
             EngineText(user, &lindor::IUser::get_UserName),
             EngineText(user, &lindor::IUser::get_Description)};
 }

@@ -46,7 +46,8 @@ UserFields UserFields::of(lindor::IUser* user)
 
 void UserFields::writeTo(lindor::IUser* user) const
 {
-    for (const Binding& binding : kBindings) (user->*binding.put)((this->*binding.field).toStdString());
+    for (const Binding& binding : kBindings)
+        (user->*binding.put)((this->*binding.field).toStdString());
 }
 
 std::optional<UserFields::Problem> UserFields::firstPageProblem() const

@@ -68,15 +68,15 @@ bool UserGeneralPage::leave()
     }
     Messages::warning(this, problem->message);
     switch (problem->focus) {
-    case UserFields::Field::LoginName:
-        loginName_->setFocus();
-        break;
-    case UserFields::Field::Password:
-        password_->setFocus();
-        break;
-    case UserFields::Field::UserName:
-        userName_->setFocus();
-        break;
+        case UserFields::Field::LoginName:
+            loginName_->setFocus();
+            break;
+        case UserFields::Field::Password:
+            password_->setFocus();
+            break;
+        case UserFields::Field::UserName:
+            userName_->setFocus();
+            break;
     }
     return false;
 }

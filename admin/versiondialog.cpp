@@ -59,7 +59,8 @@ VersionValues VersionDialog::values() const
         values.releaseDate = shownDate_;
         return values;
     }
-    values.releaseDate = EngineDate::fromDateTime(QDateTime(day, shown.isValid() ? shown.time() : QTime(0, 0)));
+    values.releaseDate =
+        EngineDate::fromDateTime(QDateTime(day, shown.isValid() ? shown.time() : QTime(0, 0)));
     return values;
 }
 

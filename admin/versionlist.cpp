@@ -66,8 +66,9 @@ bool VersionList::applyTo(lindor::IProject* project) const
     for (const Entry& entry : entries) {
         if (entry.operation != Operation::Added) continue;
         lindor::ComPtr<lindor::IVersion> added;
-        if (project->AddVersion(entry.values.name.toStdString(), entry.values.description.toStdString(),
-                                entry.values.releaseDate, added.put()) != lindor::S_OK)
+        if (project->AddVersion(entry.values.name.toStdString(),
+                                entry.values.description.toStdString(), entry.values.releaseDate,
+                                added.put()) != lindor::S_OK)
             return false;
     }
     return true;

@@ -14,11 +14,10 @@ struct Accessors {
     Setter put;
 };
 
-#define ROLES_RIGHT(name) \
-    Accessors { RightFlag::name, #name, &lindor::IRight::get_##name, &lindor::IRight::put_##name }
+#define ROLES_RIGHT(name) {RightFlag::name, #name, &lindor::IRight::get_##name, &lindor::IRight::put_##name}
 
 // In the order of the RightFlag values, checked below.
-constexpr std::array<Accessors, RightFlags::kCount> kAccessors = {
+constexpr std::array<Accessors, RightFlags::kCount> kAccessors = {{
     ROLES_RIGHT(Add),
     ROLES_RIGHT(Read),
     ROLES_RIGHT(Delete),
@@ -52,7 +51,7 @@ constexpr std::array<Accessors, RightFlags::kCount> kAccessors = {
     ROLES_RIGHT(AssignClassToUser),
     ROLES_RIGHT(EditProject),
     ROLES_RIGHT(DeleteProject),
-};
+}};
 
 #undef ROLES_RIGHT
 

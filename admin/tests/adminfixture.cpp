@@ -52,7 +52,8 @@ void AdminFixture::addUser(const QString& login, const std::function<void(RightP
     ModalDialogs::whenShown<QWizard>([login, onRights](QWizard* wizard) {
         wizard->findChild<QLineEdit*>(QStringLiteral("loginName"))->setText(login);
         wizard->findChild<QLineEdit*>(QStringLiteral("password"))->setText(QStringLiteral("pw"));
-        wizard->findChild<QLineEdit*>(QStringLiteral("confirmation"))->setText(QStringLiteral("pw"));
+        wizard->findChild<QLineEdit*>(QStringLiteral("confirmation"))
+            ->setText(QStringLiteral("pw"));
         wizard->findChild<QLineEdit*>(QStringLiteral("userName"))->setText(login.toUpper());
         wizard->next();
         wizard->next();
@@ -115,7 +116,8 @@ lindor::ComPtr<lindor::IRight> StoredRight(lindor::IUser* user, int projectId)
     lindor::ComPtr<lindor::IUserRight> role;
     lindor::ComPtr<lindor::IRightSet> rights;
     lindor::ComPtr<lindor::IRight> right;
-    if (user->get_Right(role.put()) != lindor::S_OK || role->get_RightSet(rights.put()) != lindor::S_OK)
+    if (user->get_Right(role.put()) != lindor::S_OK ||
+        role->get_RightSet(rights.put()) != lindor::S_OK)
         return nullptr;
     rights->GetByProjectID(projectId, right.put());
     return right;

@@ -16,8 +16,8 @@
 #include "admin/projectversionpage.h"
 #include "admin/rightpage.h"
 #include "admin/sheetdialog.h"
-#include "admin/versiondialog.h"
 #include "admin/tests/adminfixture.h"
+#include "admin/versiondialog.h"
 #include "widgets/checktree.h"
 #include "widgets/testsupport/modaldialogs.h"
 
@@ -46,7 +46,8 @@ void Run()
     TestEnvironment environment;
     AdminFixture fixture(environment);
     TestDatabase database(fixture.path(QStringLiteral("team.mdb")));
-    const int ann = database.addUser(QStringLiteral("ann"), QStringLiteral("pw"), QStringLiteral("Ann Archer"));
+    const int ann =
+        database.addUser(QStringLiteral("ann"), QStringLiteral("pw"), QStringLiteral("Ann Archer"));
     database.addUser(QStringLiteral("bob"), QStringLiteral("pw"), QStringLiteral("Bob Brandt"));
     database.grant(ann, {ProjectGrant{}});
     fixture.openAs(database.path());

@@ -31,7 +31,8 @@ namespace {
 QStringList Column(const QTreeWidget* list, int column)
 {
     QStringList texts;
-    for (int i = 0; i < list->topLevelItemCount(); ++i) texts << list->topLevelItem(i)->text(column);
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        texts << list->topLevelItem(i)->text(column);
     return texts;
 }
 
@@ -67,7 +68,8 @@ QList<StoredVersion> StoredVersions(const QString& path, int projectId)
     lindor::ComPtr<lindor::IProjectSet> projects;
     context->get_ProjectSet(projects.put());
     const auto found = FindByID<lindor::IProjectSet, lindor::IProject>(projects, projectId);
-    const int count = found ? EngineNumber(found.item.get(), &lindor::IProject::get_VersionCount) : 0;
+    const int count =
+        found ? EngineNumber(found.item.get(), &lindor::IProject::get_VersionCount) : 0;
     for (int i = 0; i < count; ++i) {
         lindor::ComPtr<lindor::IVersion> version;
         found.item->get_Version(i, version.put());
@@ -84,11 +86,7 @@ QList<StoredVersion> StoredVersions(const QString& path, int projectId)
 class ProjectsTest : public AdminTestCase {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        startWithTeamDatabase();
-    }
-
+    void init() { startWithTeamDatabase(); }
 
     void newOnAnExistingFileCreatesNothing()
     {
@@ -111,10 +109,11 @@ private slots:
         AnswerFileDialog(path);
         ModalDialogs::whenShown<AdminLoginDialog>([](AdminLoginDialog* login) { login->accept(); });
         fixture->window->newDatabase();
-        QCOMPARE(fixture->messages.texts(),
-                 (QStringList{"Database " + path + " was successfully created.",
-                              "Do you want to open this database now, the default admin password is "
-                              "empty!"}));
+        QCOMPARE(
+            fixture->messages.texts(),
+            (QStringList{"Database " + path + " was successfully created.",
+                         "Do you want to open this database now, the default admin password is "
+                         "empty!"}));
         QVERIFY(fixture->window->databaseIsOpen());
         QCOMPARE(Column(fixture->window->userList(), 0), QStringList{"Admin"});
         QVERIFY(!fixture->window->passwordNote().isEmpty());
@@ -149,7 +148,8 @@ private slots:
                 dialog->accept();
             });
             page->addVersion();
-            QCOMPARE(Column(page->list(), 0), (QStringList{"Version 1.0", "Version 2.0", "Version 3.0"}));
+            QCOMPARE(Column(page->list(), 0),
+                     (QStringList{"Version 1.0", "Version 2.0", "Version 3.0"}));
             // Two questions; a No to the second keeps the row.
             fixture->messages.answerNext(QMessageBox::Yes);
             fixture->messages.answerNext(QMessageBox::No);

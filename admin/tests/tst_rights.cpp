@@ -1,12 +1,14 @@
 // The page "Assign right" as the administrator uses it in the user wizard
 // and sheet, checked against the roles the engine stores.
 #include <QComboBox>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidgetItem>
 
 #include <memory>
 
+#include "admin/copyuserdialog.h"
 #include "admin/rightitems.h"
 #include "admin/rightpage.h"
 #include "admin/sheetdialog.h"
@@ -26,8 +28,9 @@ namespace {
 
 // The statuses of "Developer" as the tree stores them: in the order of the
 // database's status names.
-const QStringList kDeveloperStatuses = {"By Design", "Cannot Reproduce", "Resolved", "In Process",
-                                        "Postponed", "Waiting", "Will Not Fix"};
+const QStringList kDeveloperStatuses = {"By Design",   "Cannot Reproduce", "Resolved",
+                                        "In Process",  "Postponed",        "Waiting",
+                                        "Will Not Fix"};
 
 void Choose(QComboBox* combo, const QString& text)
 {
@@ -71,7 +74,6 @@ private slots:
         QVERIFY(fixture->openAs(database->path()));
     }
 
-
     void developerTemplateChangesOnlyTheChosenProject()
     {
         fixture->addUser("dev", [](RightPage* page) {
@@ -84,8 +86,8 @@ private slots:
                 QCOMPARE(group->checkState(0), Qt::Unchecked);
             Choose(page->projectList(), "Project 1");
             QCOMPARE(Checked(page->tree(), "Edit Bug"),
-                     (QStringList{"Edit Resolved in Version", "Edit Resolved Date", "Edit Resolution",
-                                  "Edit Estimate Time"}));
+                     (QStringList{"Edit Resolved in Version", "Edit Resolved Date",
+                                  "Edit Resolution", "Edit Estimate Time"}));
             QCOMPARE(Checked(page->tree(), RightItems::statusGroupLabel()).size(), 7);
         });
         const auto context = AdminContext(database->path());
@@ -148,6 +150,35 @@ private slots:
             for (RightFlag flag : RightFlags::all()) QVERIFY(RightFlags::get(right.get(), flag));
             QCOMPARE(StatusNames(right.get()).size(), 10);
         }
+    }
+
+    void copyFromUserTakesHisRoleInEveryProject()
+    {
+        const int ann = database->addUser("ann", "pw", "Ann");
+        ProjectGrant second;
+        second.projectId = 2;
+        second.statuses = {"Waiting"};
+        QVERIFY(database->grant(ann, {ProjectGrant{}, second}));
+        fixture->addUser("amy", [](RightPage* page) {
+            ModalDialogs::whenShown<CopyUserDialog>([](CopyUserDialog* dialog) {
+                QVERIFY(dialog->choose("Ann"));
+                dialog->accept();
+            });
+            page->copyButton()->click();
+            QCOMPARE(page->projectList()->currentText(), QString("Project 1"));
+            QVERIFY(CheckTree::isChecked(Group(page->tree(), "Edit Bug")));
+        });
+        const auto context = AdminContext(database->path());
+        const auto amy = StoredUser(context.get(), "amy");
+        const auto original = StoredUser(context.get(), "ann");
+        for (int project : {1, 2}) {
+            const auto copied = StoredRight(amy.get(), project);
+            QVERIFY(copied);
+            for (RightFlag flag : RightFlags::all())
+                QCOMPARE(RightFlags::get(copied.get(), flag),
+                         RightFlags::get(StoredRight(original.get(), project).get(), flag));
+        }
+        QCOMPARE(StatusNames(StoredRight(amy.get(), 2).get()), QStringList{"Waiting"});
     }
 
     // A user who worked in both projects loses project 2 once every box of

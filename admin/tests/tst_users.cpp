@@ -38,11 +38,7 @@ QStringList Logins(const AdminView* list)
 class UsersTest : public AdminTestCase {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        startWithTeamDatabase();
-    }
-
+    void init() { startWithTeamDatabase(); }
 
     void firstOpenDialogStartsInTheProgramFolder()
     {
@@ -66,7 +62,8 @@ private slots:
 
     void usersAreListedByLoginNameAndNeedTheRightPassword()
     {
-        for (const char* login : {"zoe", "Bob", "amy"}) QVERIFY(database->addUser(login, "pw", login) > 0);
+        for (const char* login : {"zoe", "Bob", "amy"})
+            QVERIFY(database->addUser(login, "pw", login) > 0);
         QVERIFY(!fixture->openAs(database->path(), "wrong"));
         QCOMPARE(fixture->messages.last(), QString("User Name or password is incorrect!"));
         QVERIFY(!fixture->window->action(AdminCommand::AddUser)->isEnabled());
