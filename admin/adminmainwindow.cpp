@@ -220,7 +220,11 @@ void AdminMainWindow::editUser()
     const int id = users_->selectedUserId();
     if (!databaseOpen_ || id == 0) return;
     const UserDirectory directory(context_.get());
-    const UserDirectory::Found found = directory.find(id);
+    UserDirectory::Found found;
+    if (!directory.find(id, &found)) {
+        EngineError::show(this);
+        return;
+    }
     if (!found) return;
     const UserFields stored = UserFields::of(found.item.get());
     lindor::ComPtr<lindor::IUserRight> role;

@@ -65,22 +65,24 @@ struct FoundItem {
     explicit operator bool() const { return static_cast<bool>(item); }
 };
 
-// Walks `set` with Item until the item whose ID is `id`; empty when no item
-// has it or the set cannot be read.
+// Walks `set` with Item until the item whose ID is `id` and gives it out in
+// `found` (left empty when no item has that ID). False when the set is
+// missing or cannot be read; the engine's error information says why.
 template <class Set, class Item>
-FoundItem<Set, Item> FindByID(lindor::ComPtr<Set> set, int id)
+bool FindByID(lindor::ComPtr<Set> set, int id, FoundItem<Set, Item>* found)
 {
-    FoundItem<Set, Item> found;
-    const int count = set ? EngineNumber(set.get(), &Set::get_Count) : 0;
+    *found = FoundItem<Set, Item>{};
+    if (!set) return false;
+    const int count = EngineNumber(set.get(), &Set::get_Count);
     for (int i = 0; i < count; ++i) {
         lindor::ComPtr<Item> item;
-        if (set->get_Item(i, item.put()) != lindor::S_OK || !item) return found;
+        if (set->get_Item(i, item.put()) != lindor::S_OK || !item) return false;
         if (EngineNumber(item.get(), &Item::get_ID) != id) continue;
-        found.set = set;
-        found.item = item;
-        return found;
+        found->set = set;
+        found->item = item;
+        return true;
     }
-    return found;
+    return true;
 }
 
 }  // namespace nimbra

@@ -28,9 +28,9 @@ bool ProjectDirectory::add(const ProjectRow& values, const VersionList& versions
     return set->Add(project.get()) == lindor::S_OK;
 }
 
-ProjectDirectory::Found ProjectDirectory::find(int id) const
+bool ProjectDirectory::find(int id, Found* found) const
 {
-    return FindByID<lindor::IProjectSet, lindor::IProject>(projects(), id);
+    return FindByID(projects(), id, found);
 }
 
 bool ProjectDirectory::update(const Found& found, const ProjectRow& values,

@@ -29,8 +29,10 @@ public:
     bool list(QList<ProjectRow>* rows) const;
     // Stores a new project with the versions of `versions`.
     bool add(const ProjectRow& values, const VersionList& versions) const;
-    // The project with that ID as the current project of a fresh project set.
-    Found find(int id) const;
+    // The project with that ID as the current project of a fresh project
+    // set; `found` stays empty when no project has it. False when the engine
+    // fails.
+    bool find(int id, Found* found) const;
     // Writes the name, the description and the version changes into the
     // found project and stores it with its versions in one go.
     bool update(const Found& found, const ProjectRow& values, const VersionList& versions) const;

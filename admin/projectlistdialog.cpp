@@ -69,7 +69,11 @@ void ProjectListDialog::editProject()
 {
     const int id = selectedProjectId();
     const ProjectDirectory directory(context_);
-    const ProjectDirectory::Found found = directory.find(id);
+    ProjectDirectory::Found found;
+    if (!directory.find(id, &found)) {
+        EngineError::show(this);
+        return;
+    }
     if (!found) return;
     VersionList versions;
     if (!versions.load(found.item.get())) {

@@ -187,8 +187,12 @@ void RightPage::copyFromUser()
     }
     CopyUserDialog dialog(users, this);
     if (dialog.exec() != QDialog::Accepted || dialog.chosenUserId() == 0) return;
-    const UserDirectory::Found found = directory.find(dialog.chosenUserId());
-    if (!found || !editor_.copyFrom(found.item.get())) {
+    UserDirectory::Found found;
+    if (!directory.find(dialog.chosenUserId(), &found)) {
+        EngineError::show(this);
+        return;
+    }
+    if (found && !editor_.copyFrom(found.item.get())) {
         EngineError::show(this);
         return;
     }

@@ -48,11 +48,11 @@ bool UserDirectory::assignRole(int id, lindor::IUserRight* role) const
     return administration && administration->SetUserRight(id, role) == lindor::S_OK;
 }
 
-UserDirectory::Found UserDirectory::find(int id) const
+bool UserDirectory::find(int id, Found* found) const
 {
     lindor::ComPtr<lindor::IUserSet> users;
-    if (context_->get_AllUser(users.put()) != lindor::S_OK) return Found{};
-    return FindByID<lindor::IUserSet, lindor::IUser>(users, id);
+    if (context_->get_AllUser(users.put()) != lindor::S_OK) users.reset();
+    return FindByID(users, id, found);
 }
 
 bool UserDirectory::update(const Found& found, const UserFields& fields) const

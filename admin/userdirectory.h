@@ -35,8 +35,10 @@ public:
     bool add(const UserFields& fields, int* id) const;
     // Replaces the stored role of user `id` by `role`.
     bool assignRole(int id, lindor::IUserRight* role) const;
-    // The user with that ID as the current user of a fresh list of all users.
-    Found find(int id) const;
+    // The user with that ID as the current user of a fresh list of all
+    // users; `found` stays empty when no user has it. False when the
+    // engine fails.
+    bool find(int id, Found* found) const;
     // Writes `fields` into the found user and stores him.
     bool update(const Found& found, const UserFields& fields) const;
 

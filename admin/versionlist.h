@@ -15,12 +15,6 @@ struct VersionValues {
     QString name;
     QString description;
     double releaseDate = 0.0;  // days since 30 December 1899; 0 = none
-
-    bool operator==(const VersionValues& other) const
-    {
-        return name == other.name && description == other.description &&
-               releaseDate == other.releaseDate;
-    }
 };
 
 class VersionList {

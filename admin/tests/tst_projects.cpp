@@ -67,7 +67,8 @@ QList<StoredVersion> StoredVersions(const QString& path, int projectId)
     const auto context = AdminContext(path);
     lindor::ComPtr<lindor::IProjectSet> projects;
     context->get_ProjectSet(projects.put());
-    const auto found = FindByID<lindor::IProjectSet, lindor::IProject>(projects, projectId);
+    FoundItem<lindor::IProjectSet, lindor::IProject> found;
+    FindByID(projects, projectId, &found);
     const int count =
         found ? EngineNumber(found.item.get(), &lindor::IProject::get_VersionCount) : 0;
     for (int i = 0; i < count; ++i) {
