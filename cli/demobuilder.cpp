@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <iterator>
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
@@ -100,6 +101,29 @@ const DemoFile kFiles[] = {
     {"notes.md", "# Call with support\n- customer on 4.1\n- happens after the bank import\n"},
 };
 
+// The computers the team works on, in the order of the team; what the
+// client shows as a reporter's system information.
+struct DemoComputer {
+    const char* cpu;
+    const char* memory;
+    const char* disk;
+    const char* os;
+    const char* osBuild;
+    const char* network;
+};
+
+const DemoComputer kComputers[] = {
+    {"Intel Xeon E-2388G", "65536M", "2048G", "Debian GNU/Linux 12 (bookworm)", "6.1.0-18",
+     "Server room, 10 Gbit/s"},
+    {"Intel Core i7-1260P", "32768M", "1024G", "Ubuntu 22.04.4 LTS", "6.5.0-26",
+     "Office LAN, 1 Gbit/s; VPN from home"},
+    {"AMD Ryzen 7 7840U", "32768M", "1024G", "Fedora Linux 39", "6.7.9-200",
+     "Office LAN, 1 Gbit/s"},
+    {"Apple M2 Pro", "16384M", "512G", "macOS 14.4", "23E214", "Wi-Fi, 300 Mbit/s"},
+    {"Intel Core i5-12400", "16384M", "512G", "Windows 11 Pro", "22631.3296",
+     "Office LAN, 1 Gbit/s; test shop behind a proxy"},
+};
+
 }  // namespace
 
 DemoBuilder::DemoBuilder(const std::string& path, unsigned seed, double today)
@@ -119,6 +143,7 @@ std::vector<DemoLogin> DemoBuilder::Build(int bugCount)
     session_.LoginAs("Admin", "");
     Check(session_.context()->ChangePsw("", kAdministratorPassword), "Change password failed!");
     AddUsers();
+    DescribeComputers();
     ShapeProjects();
     AssignRoles();
     // The administrator's new role takes effect with the next login.
@@ -147,6 +172,33 @@ void DemoBuilder::AddUsers()
         Check(user->put_EMail(login + "@example.com"), "Setting the user failed");
         Check(users->Add(user.get()), "Add user failed");
         member.id = NumberOf(user.get(), &lindor::IUser::get_ID);
+    }
+}
+
+// Every member gets a computer description, so that logging in with the
+// client does not ask for one and the reports show the reporter's machine.
+void DemoBuilder::DescribeComputers()
+{
+    const ComPtr<lindor::IAdmin> admin = ObjectOf(session_.context(), &lindor::IExeContext::get_Admin);
+    const ComPtr<lindor::IUserSet> users = ObjectOf(admin.get(), &lindor::IAdmin::get_UserSet);
+    const std::int32_t count = NumberOf(users.get(), &lindor::IUserSet::get_Count);
+    for (std::int32_t i = 0; i < count; ++i) {
+        const ComPtr<lindor::IUser> user = ItemOf(users.get(), i, &lindor::IUserSet::get_Item);
+        const std::int32_t id = NumberOf(user.get(), &lindor::IUser::get_ID);
+        const auto member = std::find_if(team_.begin(), team_.end(),
+                                         [id](const Member& m) { return m.id == id; });
+        if (member == team_.end()) continue;
+        const DemoComputer& computer =
+            kComputers[static_cast<std::size_t>(member - team_.begin()) % std::size(kComputers)];
+        const ComPtr<lindor::IUserSysInfo> info =
+            CreateEngineObject<lindor::IUserSysInfo>("Lindor.UserSysInfo.1");
+        Check(info->put_CPU(computer.cpu), "Setting the system information failed");
+        Check(info->put_Memory(computer.memory), "Setting the system information failed");
+        Check(info->put_HardDisk(computer.disk), "Setting the system information failed");
+        Check(info->put_OS(computer.os), "Setting the system information failed");
+        Check(info->put_OSBuild(computer.osBuild), "Setting the system information failed");
+        Check(info->put_NetEnvironment(computer.network), "Setting the system information failed");
+        Check(user->put_SysInfo(info.get()), "Set user's system infomation failed");
     }
 }
 

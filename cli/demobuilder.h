@@ -44,6 +44,7 @@ private:
     };
 
     void AddUsers();
+    void DescribeComputers();
     void ShapeProjects();
     void AssignRoles();
     void AddClassifications();

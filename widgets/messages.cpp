@@ -15,15 +15,15 @@ Messages::Interceptor& CurrentInterceptor()
 QMessageBox::Icon IconOf(Messages::Kind kind)
 {
     switch (kind) {
-    case Messages::Kind::Information:
-        return QMessageBox::Information;
-    case Messages::Kind::Warning:
-    case Messages::Kind::WarningQuestion:
-        return QMessageBox::Warning;
-    case Messages::Kind::Error:
-        return QMessageBox::Critical;
-    case Messages::Kind::Question:
-        return QMessageBox::Question;
+        case Messages::Kind::Information:
+            return QMessageBox::Information;
+        case Messages::Kind::Warning:
+        case Messages::Kind::WarningQuestion:
+            return QMessageBox::Warning;
+        case Messages::Kind::Error:
+            return QMessageBox::Critical;
+        case Messages::Kind::Question:
+            return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
 }

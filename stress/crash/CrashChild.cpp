@@ -377,10 +377,12 @@ private:
         return ready;
     }
 
+    // Another user is the administrator's to rename: through the user list of
+    // the administration object, as the administration program does.
     void RenameSyncUser(const std::string& name)
     {
         ComPtr<IUserSet> users;
-        Require(context().get_AllUser(users.put()), "ExeContext.AllUser");
+        Require(Create<IAdmin>("Admin")->get_UserSet(users.put()), "Admin.UserSet");
         const std::int32_t count = Read(users.get(), &IUserSet::get_Count, "UserSet.Count");
         for (std::int32_t i = 0; i < count; ++i) {
             ComPtr<IUser> user;

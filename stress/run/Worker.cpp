@@ -37,6 +37,7 @@ public:
           journal_(config.journal, config.errorLog),
           context_(OpenSession(config.database, op::WorkerLogin(config.index),
                                op::WorkerPassword(config.index), config.project)),
+          administrator_(OpenSession(config.database, "Admin", "", 0)),
           admin_(Create<IAdmin>("Admin"))
     {
         userID_ = Read(context_.get(), &IExeContext::get_CurUserID, "CurUserID");
@@ -277,7 +278,7 @@ private:
             versionNames.push_back(name + "-v" + std::to_string(versionNames.size() + 1));
         r.Set("versionNames", JoinList(versionNames));
         bool ready =
-            journal_.Call(r, "ExeContext.ProjectSet", context_->get_ProjectSet(projects.put())) &&
+            journal_.Call(r, "ExeContext.ProjectSet", administrator_->get_ProjectSet(projects.put())) &&
             journal_.Call(r, "Project.Name", project->put_Name(name)) &&
             journal_.Call(r, "Project.Description", project->put_Description(r.Get("desc")));
         for (const std::string& versionName : versionNames) {
@@ -341,7 +342,7 @@ private:
         r.SetNumber("id", id);
         ComPtr<IProjectSet> projects;
         ComPtr<IProject> project;
-        if (journal_.Call(r, "ExeContext.ProjectSet", context_->get_ProjectSet(projects.put())))
+        if (journal_.Call(r, "ExeContext.ProjectSet", administrator_->get_ProjectSet(projects.put())))
             project = FindProject(r, *projects, id);
         if (project) {
             r.Set("name", Tag("project"));
@@ -364,7 +365,7 @@ private:
         const std::int32_t id = random_.Pick(projectIDs_);
         r.SetNumber("id", id);
         ComPtr<IProjectSet> projects;
-        if (journal_.Call(r, "ExeContext.ProjectSet", context_->get_ProjectSet(projects.put())) &&
+        if (journal_.Call(r, "ExeContext.ProjectSet", administrator_->get_ProjectSet(projects.put())) &&
             journal_.Call(r, "ProjectSet.DeleteByID", projects->DeleteByID(id)))
             EraseValue(projectIDs_, id);
         journal_.Finish(r);
@@ -406,7 +407,7 @@ private:
         ComPtr<IUserSet> users;
         ComPtr<IUser> user = Create<IUser>("User");
         const bool added =
-            journal_.Call(r, "ExeContext.AllUser", context_->get_AllUser(users.put())) &&
+            journal_.Call(r, "ExeContext.AllUser", administrator_->get_AllUser(users.put())) &&
             journal_.Call(r, "User.LoginName", user->put_LoginName(login)) &&
             journal_.Call(r, "User.UserName", user->put_UserName(r.Get("name"))) &&
             journal_.Call(r, "User.Password", user->put_Password("secret " + login)) &&
@@ -483,6 +484,10 @@ private:
     Random random_;
     OperationJournal journal_;
     ComPtr<IExeContext> context_;
+    // Projects and users are the administrator's to change, as in the
+    // administration program: the worker changes them through a session of
+    // the administrator's own.
+    ComPtr<IExeContext> administrator_;
     ComPtr<IAdmin> admin_;
     ComPtr<IBugSet> bugs_;
     std::int32_t userID_ = 0;

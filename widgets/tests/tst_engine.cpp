@@ -35,17 +35,19 @@ private slots:
                  lindor::S_OK);
         const QString missing = environment->path(QStringLiteral("missing.mdb"));
         QCOMPARE(context->OpenAccessDB(missing.toStdString()), lindor::E_FAIL);
-        QCOMPARE(nimbra::EngineError::text(), QStringLiteral("Open database %1 failed").arg(missing));
+        QCOMPARE(nimbra::EngineError::text(),
+                 QStringLiteral("Open database %1 failed").arg(missing));
     }
 
     void testDatabaseHoldsUsersRightsAndBugs()
     {
         nimbra::test::TestDatabase database(environment->path(QStringLiteral("team.mdb")));
         QVERIFY2(database.isValid(), qPrintable(database.error()));
-        const int user = database.addUser(QStringLiteral("ann"), QStringLiteral("pw"),
-                                          QStringLiteral("Ann"));
+        const int user =
+            database.addUser(QStringLiteral("ann"), QStringLiteral("pw"), QStringLiteral("Ann"));
         QVERIFY2(user > 1, qPrintable(database.error()));
-        QVERIFY2(database.grant(user, {nimbra::test::ProjectGrant{}}), qPrintable(database.error()));
+        QVERIFY2(database.grant(user, {nimbra::test::ProjectGrant{}}),
+                 qPrintable(database.error()));
         QVERIFY2(database.addBug({}) > 0, qPrintable(database.error()));
 
         lindor::ComPtr<lindor::IExeContext> context;

@@ -97,9 +97,9 @@ private slots:
         QVERIFY(BarState::restore(same, settings));
         QVERIFY(same.dock->isHidden());
 
-        settings.writeList(QStringLiteral("BarState/Bars"),
-                           {QStringLiteral("toolbar"), QStringLiteral("pane"),
-                            QStringLiteral("gone")});
+        settings.writeList(
+            QStringLiteral("BarState/Bars"),
+            {QStringLiteral("toolbar"), QStringLiteral("pane"), QStringLiteral("gone")});
         SampleWindow other;
         other.show();
         QVERIFY(!BarState::restore(other, settings));

@@ -18,15 +18,24 @@ using RightPut = lindor::HRESULT (lindor::IRight::*)(std::int32_t);
 
 // Every put of IRight that a grant sets when `edit` is on.
 constexpr RightPut kEditRights[] = {
-    &lindor::IRight::put_EditType,          &lindor::IRight::put_EditClass,
-    &lindor::IRight::put_EditPriority,      &lindor::IRight::put_EditSeverity,
-    &lindor::IRight::put_EditReportedInVersion, &lindor::IRight::put_EditReportedDate,
-    &lindor::IRight::put_EditFixedInVersion, &lindor::IRight::put_EditFixedDate,
-    &lindor::IRight::put_EditVerifiedDate,  &lindor::IRight::put_EditDescription,
-    &lindor::IRight::put_EditRecreateStep,  &lindor::IRight::put_EditWorkAround,
-    &lindor::IRight::put_EditReport,        &lindor::IRight::put_EditResolution,
-    &lindor::IRight::put_EditAttachment,    &lindor::IRight::put_EditReproductive,
-    &lindor::IRight::put_EditDateDue,       &lindor::IRight::put_EditEstimatedTime,
+    &lindor::IRight::put_EditType,
+    &lindor::IRight::put_EditClass,
+    &lindor::IRight::put_EditPriority,
+    &lindor::IRight::put_EditSeverity,
+    &lindor::IRight::put_EditReportedInVersion,
+    &lindor::IRight::put_EditReportedDate,
+    &lindor::IRight::put_EditFixedInVersion,
+    &lindor::IRight::put_EditFixedDate,
+    &lindor::IRight::put_EditVerifiedDate,
+    &lindor::IRight::put_EditDescription,
+    &lindor::IRight::put_EditRecreateStep,
+    &lindor::IRight::put_EditWorkAround,
+    &lindor::IRight::put_EditReport,
+    &lindor::IRight::put_EditResolution,
+    &lindor::IRight::put_EditAttachment,
+    &lindor::IRight::put_EditReproductive,
+    &lindor::IRight::put_EditDateDue,
+    &lindor::IRight::put_EditEstimatedTime,
     &lindor::IRight::put_EditReportedInPrj,
 };
 
@@ -54,10 +63,18 @@ TestDatabase::TestDatabase(const QString& path) : path_(path)
         fail(QStringLiteral("NewMDB"));
         return;
     }
-    if (!connect()) return;
+    if (!connect() || !describeAdministrator()) return;
     ProjectGrant second;
     second.projectId = 2;
     valid_ = grant(1, {ProjectGrant{}, second}) && connect();
+}
+
+bool TestDatabase::describeAdministrator()
+{
+    lindor::ComPtr<lindor::IUser> admin;
+    if (context_->get_CurUser(admin.put()) != lindor::S_OK || !admin)
+        return fail(QStringLiteral("CurUser"));
+    return describeComputer(admin.get());
 }
 
 bool TestDatabase::fail(const QString& what)
@@ -69,6 +86,7 @@ bool TestDatabase::fail(const QString& what)
 // (Re)opens the administrator's context, so that it sees his current role.
 bool TestDatabase::connect()
 {
+    bugs_.reset();
     context_ = Make<lindor::IExeContext>("Lindor.ExeContext.1");
     if (!context_) return fail(QStringLiteral("ExeContext"));
     if (context_->OpenAccessDB(path_.toStdString()) != lindor::S_OK)
@@ -77,7 +95,8 @@ bool TestDatabase::connect()
     return true;
 }
 
-int TestDatabase::addUser(const QString& login, const QString& password, const QString& userName)
+int TestDatabase::addUser(const QString& login, const QString& password, const QString& userName,
+                          bool withSystemInfo)
 {
     lindor::ComPtr<lindor::IUserSet> users;
     auto user = Make<lindor::IUser>("Lindor.User.1");
@@ -94,7 +113,18 @@ int TestDatabase::addUser(const QString& login, const QString& password, const Q
     }
     std::int32_t id = 0;
     user->get_ID(&id);
+    if (withSystemInfo && !describeComputer(user.get())) return 0;
     return id;
+}
+
+bool TestDatabase::describeComputer(lindor::IUser* user)
+{
+    auto info = Make<lindor::IUserSysInfo>("Lindor.UserSysInfo.1");
+    if (!info) return fail(QStringLiteral("UserSysInfo"));
+    info->put_CPU("Test CPU");
+    info->put_OS("Test OS");
+    if (user->put_SysInfo(info.get()) != lindor::S_OK) return fail(QStringLiteral("put_SysInfo"));
+    return true;
 }
 
 bool TestDatabase::grant(int userId, const QList<ProjectGrant>& grants)
@@ -115,14 +145,24 @@ bool TestDatabase::grant(int userId, const QList<ProjectGrant>& grants)
     return true;
 }
 
+lindor::ComPtr<lindor::IBugSet> TestDatabase::bugSetFor(int projectId, lindor::eBugType type)
+{
+    if (bugs_ && bugsProject_ == projectId && bugsType_ == type) return bugs_;
+    bugs_.reset();
+    if (context_->SetActiveProject(projectId, 0) != lindor::S_OK ||
+        context_->OpenBugSet(type, nullptr, bugs_.put()) != lindor::S_OK) {
+        fail(QStringLiteral("OpenBugSet"));
+        return nullptr;
+    }
+    bugsProject_ = projectId;
+    bugsType_ = type;
+    return bugs_;
+}
+
 int TestDatabase::addBug(const BugSpec& spec)
 {
-    lindor::ComPtr<lindor::IBugSet> bugs;
-    if (context_->SetActiveProject(spec.projectId, 0) != lindor::S_OK ||
-        context_->OpenBugSet(spec.type, nullptr, bugs.put()) != lindor::S_OK) {
-        fail(QStringLiteral("OpenBugSet"));
-        return 0;
-    }
+    const lindor::ComPtr<lindor::IBugSet> bugs = bugSetFor(spec.projectId, spec.type);
+    if (!bugs) return 0;
     auto bug = Make<lindor::IBug>("Lindor.Bug.1");
     bug->put_BugType(spec.type);
     bug->put_Description(spec.description.toStdString());

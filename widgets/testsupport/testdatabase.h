@@ -40,15 +40,18 @@ struct BugSpec {
 class TestDatabase {
 public:
     // Creates a new database file at `path`; the administrator (user 1) gets
-    // a role with every right in the two projects a new database holds.
+    // a role with every right in the two projects a new database holds, and
+    // a computer description.
     explicit TestDatabase(const QString& path);
 
     bool isValid() const { return valid_; }
     QString path() const { return path_; }
     QString error() const { return error_; }
 
-    // The new user's id, or 0.
-    int addUser(const QString& login, const QString& password, const QString& userName);
+    // The new user's id, or 0. With `withSystemInfo` the user has a computer
+    // description, so that logging in does not ask for one.
+    int addUser(const QString& login, const QString& password, const QString& userName,
+                bool withSystemInfo = true);
     bool grant(int userId, const QList<ProjectGrant>& grants);
     // The new bug's id, or 0. Stored by the administrator.
     int addBug(const BugSpec& spec);
@@ -56,11 +59,19 @@ public:
 private:
     bool fail(const QString& what);
     bool connect();
+    bool describeAdministrator();
+    bool describeComputer(lindor::IUser* user);
+
+    lindor::ComPtr<lindor::IBugSet> bugSetFor(int projectId, lindor::eBugType type);
 
     QString path_;
     QString error_;
     bool valid_ = false;
     lindor::ComPtr<lindor::IExeContext> context_;
+    // The set bugs were last added to, kept for the next bug of its kind.
+    lindor::ComPtr<lindor::IBugSet> bugs_;
+    int bugsProject_ = 0;
+    lindor::eBugType bugsType_ = lindor::eBug;
 };
 
 }  // namespace nimbra::test

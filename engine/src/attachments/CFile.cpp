@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "attachments/DesktopLauncher.h"
-#include "attachments/WorkArchive.h"
 #include "attachments/ZipArchive.h"
 #include "core/ClassRegistry.h"
 #include "core/ErrorReport.h"
@@ -22,47 +21,31 @@ const Reporter kReport(ExternalClassName("File"));
 const char* const kGenFileSource = "CAttachFile::GenFile";
 const char* const kGetFileFailed = "Get File Failed!";
 const char* const kOpenFileFailed = "Open File Failed";
-constexpr std::size_t kReadChunk = 8192;
 
-// A stored name used inside the temporary folder: only its last part, so a
-// name holding folders cannot point outside that folder.
+// A stored name used as a file name: only its last part, so a name holding
+// folders cannot point elsewhere.
 bool SafeLocalName(const std::string& storedName, std::string* name)
 {
     *name = FileNameWithExtension(storedName);
     return !name->empty() && *name != "." && *name != "..";
 }
 
-bool LogFileFailure(const std::string& text)
+std::string FolderOf(const std::string& path)
 {
-    LogMessage(kLogFile, kGenFileSource, text);
-    return false;
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-// Copies the stored archive bytes of the current row into a new file.
-FileStatus WriteStoredArchive(db::Recordset& row, const std::string& archive)
-{
-    FileWriter writer;
-    FileStatus status = writer.Create(archive, FileWriter::Existing::Replace);
-    if (!status.ok()) return status;
-    db::Field data = row.Fields("FileData");
-    const std::int64_t size = data.ActualSize();
-    for (std::int64_t done = 0; done < size;) {
-        const std::vector<std::uint8_t> chunk = data.GetChunk(kReadChunk);
-        if (chunk.empty()) return FileStatus{"The stored file ended before its recorded size"};
-        status = writer.Write(chunk.data(), chunk.size());
-        if (!status.ok()) return status;
-        done += static_cast<std::int64_t>(chunk.size());
-    }
-    return writer.Commit();
-}
+enum class Fetched { Written, Failed, TargetRefused };
 
-// Unpacks attachment `id` into the temporary folder, through an archive named
-// after the base name of `wantedPath`. When `storedName` is given it gets
-// the stored file name, and an empty one fails. Logs every failure.
-bool GenFile(std::int32_t id, const std::string& wantedPath, std::string* storedName)
+// Unpacks the stored file of attachment `id` straight from the stored archive
+// into `target` (replaced or refused when it exists, as `existing` says).
+// Every failure is logged, except a target that could not be made, which the
+// caller reports in its own words.
+Fetched FetchStoredFile(std::int32_t id, const std::string& target, FileWriter::Existing existing)
 {
-    const std::string folder = PrivateTempFolder();
-    std::string archive;
+    std::string storedName;
+    std::vector<std::uint8_t> archive;
     try {
         db::Recordset row;
         row.Open(
@@ -71,31 +54,30 @@ bool GenFile(std::int32_t id, const std::string& wantedPath, std::string* stored
         if (row.IsEOF()) {
             LogMessage(kLogDatabase, kGenFileSource,
                        Format("File(ID=%ld) does not exist", static_cast<long>(id)));
-            return false;
+            return Fetched::Failed;
         }
-        const std::string name = mapping::ReadText(row.Fields("FileName").Value());
-        if (storedName != nullptr) {
-            *storedName = name;
-            if (name.empty()) {
-                LogMessage(kLogGeneral, kGenFileSource,
-                           Format("File(ID=%ld) has no stored file name", static_cast<long>(id)));
-                return false;
-            }
-        }
-        archive = WorkArchivePath(folder, wantedPath, name);
-        const FileStatus written = WriteStoredArchive(row, archive);
-        if (!written.ok()) return LogFileFailure(written.error);
+        storedName = mapping::ReadText(row.Fields("FileName").Value());
+        db::Field data = row.Fields("FileData");
+        archive = data.GetChunk(static_cast<std::size_t>(data.ActualSize()));
     } catch (const DatabaseError& error) {
-        if (!archive.empty()) std::remove(archive.c_str());
         LogDatabaseError(kLogDatabase, kGenFileSource, error);
-        return false;
+        return Fetched::Failed;
     }
-    const auto unpacked = UnpackArchive(archive, folder);
-    std::remove(archive.c_str());
-    if (unpacked.ok()) return true;
+    std::string entryName;
+    if (!SafeLocalName(storedName, &entryName)) {
+        LogMessage(kLogGeneral, kGenFileSource,
+                   Format("File(ID=%ld) has no stored file name", static_cast<long>(id)));
+        return Fetched::Failed;
+    }
+    const ExtractStatus extracted =
+        ExtractEntry(std::move(archive), Format("the stored file of File(ID=%ld)", static_cast<long>(id)),
+                     entryName, target, existing);
+    if (extracted.ok()) return Fetched::Written;
+    if (extracted.atTarget) return Fetched::TargetRefused;
     LogMessage(kLogGeneral, kGenFileSource,
-               Format("Failed to unzip file %s to folder %s.", archive.c_str(), folder.c_str()));
-    return false;
+               Format("Failed to unzip file %s to folder %s.", storedName.c_str(),
+                      FolderOf(target).c_str()));
+    return Fetched::Failed;
 }
 
 }  // namespace
@@ -104,22 +86,17 @@ HRESULT CFile::GetFile(const std::string& destination)
 {
     const char* const source = "CAttachFile::GetFile";
     if (id_ == 0) return kReport.Fail(kGetFileFailed, kLogGeneral, source, "File id is 0");
-    const std::string folder = PrivateTempFolder();
-    if (folder.empty())
+    if (PrivateTempFolder().empty())
         return kReport.Fail(kGetFileFailed, kLogGeneral, source, "GetTempPath API failed");
-    std::string storedName;
-    std::string localName;
-    try {
-        if (!GenFile(id_, folder + FileNameWithExtension(destination), &storedName))
-            return kReport.FailQuietly(kGetFileFailed);
-    } catch (const std::exception& error) {
-        return kReport.Fail(kGetFileFailed, kLogFile, kGenFileSource, error.what());
+    switch (FetchStoredFile(id_, destination, FileWriter::Existing::Refuse)) {
+        case Fetched::Written:
+            return S_OK;
+        case Fetched::TargetRefused:
+            return kReport.Fail(kGetFileFailed, kLogGeneral, source, "CopyFile failed!");
+        case Fetched::Failed:
+            break;
     }
-    if (!SafeLocalName(storedName, &localName) ||
-        !CopyFileNoOverwrite(folder + localName, destination).ok())
-        return kReport.Fail(kGetFileFailed, kLogGeneral, source, "CopyFile failed!");
-    std::remove((folder + localName).c_str());
-    return S_OK;
+    return kReport.FailQuietly(kGetFileFailed);
 }
 
 HRESULT CFile::OpenFile()
@@ -131,10 +108,14 @@ HRESULT CFile::OpenFile()
     std::string localName;
     if (fileName_.empty() || !SafeLocalName(fileName_, &localName))
         return kReport.Fail(kOpenFileFailed, kLogGeneral, source, "File Name is not specified");
-    try {
-        if (!GenFile(id_, folder + localName, nullptr)) return kReport.FailQuietly(kOpenFileFailed);
-    } catch (const std::exception& error) {
-        return kReport.Fail(kOpenFileFailed, kLogFile, kGenFileSource, error.what());
+    switch (FetchStoredFile(id_, folder + localName, FileWriter::Existing::Replace)) {
+        case Fetched::Written:
+            break;
+        case Fetched::TargetRefused:
+            return kReport.Fail(kOpenFileFailed, kLogFile, kGenFileSource,
+                                "Cannot write " + folder + localName);
+        case Fetched::Failed:
+            return kReport.FailQuietly(kOpenFileFailed);
     }
     // The desktop's answer is not awaited; a program that could not even be
     // started is only noted in the log.

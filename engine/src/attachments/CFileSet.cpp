@@ -8,6 +8,7 @@
 #include "attachments/ZipArchive.h"
 #include "bugs/LoggedStep.h"
 #include "core/ClassRegistry.h"
+#include "core/CurrentRights.h"
 #include "core/ErrorInfo.h"
 #include "core/ErrorReport.h"
 #include "core/Folders.h"
@@ -112,15 +113,14 @@ std::int32_t CFileSet::IndexOf(std::int32_t id) const
 
 bool CFileSet::HasEditAttachmentRight() const
 {
-    ComPtr<IRight> right;
-    if (context_) context_->get_CurProjectRight(right.put());
+    CurrentRights* rights = CurrentRightsOf(context_.get());
+    const ComPtr<IRight> right = rights != nullptr ? rights->StoredActiveProjectRight() : nullptr;
     if (!right) {
         SetErrorInfo(kNoProject, kReport.className());
         LogMessage(kLogGeneral, "CBugSet::HasRight", kNoProject);
         return false;
     }
-    std::int32_t allowed = 0;
-    return Succeeded(right->get_EditAttachment(&allowed)) && allowed != 0;
+    return HasFlag(right.get(), &IRight::get_EditAttachment);
 }
 
 bool CFileSet::StoreFile(const CFile& file) const

@@ -28,6 +28,8 @@ constexpr uLong kMadeByUnix = (3u << 8) | 20u;
 // Entry names are at most 0xFFFF bytes long (a 16-bit field).
 constexpr std::size_t kNameBufferSize = 0x10000;
 constexpr std::size_t kCopyBlockSize = 65536;
+// Unpacked data is written in blocks of this size: few large writes.
+constexpr std::size_t kUnpackBlockSize = 256 * 1024;
 // The end-of-archive record: 22 bytes and a comment of up to 0xFFFF bytes.
 constexpr std::size_t kEndRecordSize = 22;
 constexpr std::size_t kLongestComment = 0xFFFF;
@@ -384,52 +386,93 @@ std::string UnzipErrorText(int code)
     }
 }
 
-// Gives 0, or the error number of a failed read (EIO when the file ends early).
-int ReadFullyAt(int fd, std::uint8_t* buffer, std::size_t size, off_t offset)
+FileStatus NotAnArchive(const std::string& name)
 {
-    while (size > 0) {
-        const ssize_t n = pread(fd, buffer, size, offset);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return errno;
-        if (n == 0) return EIO;
-        buffer += n;
-        size -= static_cast<std::size_t>(n);
-        offset += n;
-    }
-    return 0;
+    return Failure("Cannot unpack " + Quoted(name) + ": not a zip archive, or damaged");
 }
 
-FileStatus NotAnArchive(const std::string& path)
+// minizip reads bytes missing at the end of its input as zeros, so an archive
+// cut off inside its end record would still open. The archive must end
+// exactly where its end record (with its comment) says.
+FileStatus CheckEndRecord(const std::vector<std::uint8_t>& bytes, const std::string& name)
 {
-    return Failure("Cannot unpack " + Quoted(path) + ": not a zip archive, or damaged");
-}
-
-// minizip reads bytes missing at the end of a file as zeros, so an archive cut
-// off inside its end record would still open. The archive must end exactly
-// where its end record (with its comment) says.
-FileStatus CheckEndRecord(const std::string& path)
-{
-    struct stat info {};
-    FileOutcome<FileDescriptor> file = OpenRegularFile(path, &info);
-    if (!file.ok()) return Failure(file.error);
-    const auto size = static_cast<std::uint64_t>(info.st_size);
-    const auto tailSize =
-        static_cast<std::size_t>(std::min<std::uint64_t>(size, kEndRecordSize + kLongestComment));
-    if (tailSize < kEndRecordSize) return NotAnArchive(path);
-    std::vector<std::uint8_t> tail(tailSize);
-    const int readError =
-        ReadFullyAt(file.value.get(), tail.data(), tailSize, static_cast<off_t>(size - tailSize));
-    if (readError != 0) return SystemFailure("Cannot read", path, readError);
+    const std::size_t size = bytes.size();
+    const std::size_t tailSize = std::min(size, kEndRecordSize + kLongestComment);
+    if (tailSize < kEndRecordSize) return NotAnArchive(name);
+    const std::uint8_t* tail = bytes.data() + (size - tailSize);
     for (std::size_t at = tailSize - kEndRecordSize + 1; at-- > 0;) {
         if (std::memcmp(&tail[at], "PK\5\6", 4) != 0) continue;
         const std::size_t commentLength = tail[at + 20] | (tail[at + 21] << 8);
         if (at + kEndRecordSize + commentLength == tailSize) return {};
-        return Failure("Cannot unpack " + Quoted(path) +
+        return Failure("Cannot unpack " + Quoted(name) +
                        ": the archive does not end where its end record says (cut off?)");
     }
-    return NotAnArchive(path);
+    return NotAnArchive(name);
 }
 
+// --- minizip reading from memory -----------------------------------------------
+
+struct MemoryStream {
+    const std::vector<std::uint8_t>* bytes = nullptr;
+    ZPOS64_T position = 0;
+};
+
+voidpf OpenMemory(voidpf opaque, const void*, int mode)
+{
+    if ((mode & ZLIB_FILEFUNC_MODE_READWRITEFILTER) != ZLIB_FILEFUNC_MODE_READ) return nullptr;
+    auto* stream = static_cast<MemoryStream*>(opaque);
+    stream->position = 0;
+    return stream;
+}
+
+uLong ReadMemory(voidpf, voidpf opened, void* buffer, uLong size)
+{
+    auto* stream = static_cast<MemoryStream*>(opened);
+    const ZPOS64_T total = stream->bytes->size();
+    const ZPOS64_T from = std::min(stream->position, total);
+    const auto count = static_cast<uLong>(std::min<ZPOS64_T>(size, total - from));
+    std::memcpy(buffer, stream->bytes->data() + from, count);
+    stream->position = from + count;
+    return count;
+}
+
+uLong WriteNothing(voidpf, voidpf, const void*, uLong)
+{
+    return 0;
+}
+
+ZPOS64_T TellMemory(voidpf, voidpf opened)
+{
+    return static_cast<MemoryStream*>(opened)->position;
+}
+
+long SeekMemory(voidpf, voidpf opened, ZPOS64_T offset, int origin)
+{
+    auto* stream = static_cast<MemoryStream*>(opened);
+    const ZPOS64_T total = stream->bytes->size();
+    ZPOS64_T base = 0;
+    if (origin == ZLIB_FILEFUNC_SEEK_CUR)
+        base = stream->position;
+    else if (origin == ZLIB_FILEFUNC_SEEK_END)
+        base = total;
+    else if (origin != ZLIB_FILEFUNC_SEEK_SET)
+        return -1;
+    if (offset > total || base > total - offset) return -1;
+    stream->position = base + offset;
+    return 0;
+}
+
+int CloseMemory(voidpf, voidpf)
+{
+    return 0;
+}
+
+int NoStreamError(voidpf, voidpf)
+{
+    return 0;
+}
+
+// An archive held in memory and opened by minizip.
 class ArchiveReader {
 public:
     ArchiveReader() = default;
@@ -440,18 +483,35 @@ public:
     ArchiveReader(const ArchiveReader&) = delete;
     ArchiveReader& operator=(const ArchiveReader&) = delete;
 
-    FileStatus Open(const std::string& path)
+    // `name` names the archive in failures.
+    FileStatus Open(std::vector<std::uint8_t> bytes, const std::string& name)
     {
-        FileStatus ended = CheckEndRecord(path);
+        bytes_ = std::move(bytes);
+        name_ = name;
+        FileStatus ended = CheckEndRecord(bytes_, name_);
         if (!ended.ok()) return ended;
-        zip_ = unzOpen64(path.c_str());
+        stream_.bytes = &bytes_;
+        zlib_filefunc64_def files{};
+        files.zopen64_file = &OpenMemory;
+        files.zread_file = &ReadMemory;
+        files.zwrite_file = &WriteNothing;
+        files.ztell64_file = &TellMemory;
+        files.zseek64_file = &SeekMemory;
+        files.zclose_file = &CloseMemory;
+        files.zerror_file = &NoStreamError;
+        files.opaque = &stream_;
+        zip_ = unzOpen2_64(name_.c_str(), &files);
         if (zip_ != nullptr) return {};
-        return NotAnArchive(path);
+        return NotAnArchive(name_);
     }
 
     unzFile get() const { return zip_; }
+    const std::string& name() const { return name_; }
 
 private:
+    std::vector<std::uint8_t> bytes_;
+    std::string name_;
+    MemoryStream stream_;
     unzFile zip_ = nullptr;
 };
 
@@ -526,17 +586,16 @@ FileStatus CheckReadable(const Entry& entry)
     return {};
 }
 
-FileOutcome<Entry> ReadCurrentEntry(unzFile zip, const std::string& archivePath,
-                                    std::vector<char>* nameBuffer)
+FileOutcome<Entry> ReadCurrentEntry(const ArchiveReader& archive, std::vector<char>* nameBuffer)
 {
     Entry entry;
-    entry.archivePath = archivePath;
+    entry.archivePath = archive.name();
     const int rc =
-        unzGetCurrentFileInfo64(zip, &entry.info, nameBuffer->data(),
+        unzGetCurrentFileInfo64(archive.get(), &entry.info, nameBuffer->data(),
                                 static_cast<uLong>(nameBuffer->size()), nullptr, 0, nullptr, 0);
     if (rc != UNZ_OK) {
         return FailureOf<Entry>(
-            Failure("Cannot unpack " + Quoted(archivePath) + ": " + UnzipErrorText(rc)));
+            Failure("Cannot unpack " + Quoted(archive.name()) + ": " + UnzipErrorText(rc)));
     }
     entry.rawName.assign(nameBuffer->data(),
                          std::min<std::size_t>(entry.info.size_filename, nameBuffer->size()));
@@ -548,22 +607,49 @@ FileOutcome<Entry> ReadCurrentEntry(unzFile zip, const std::string& archivePath,
     return outcome;
 }
 
+// Hands every entry of the archive, its name checked, to `visit`, in order;
+// the first failure stops the walk. An archive without entries fails.
+FileStatus ForEachEntry(const ArchiveReader& archive,
+                        const std::function<FileStatus(const Entry&)>& visit)
+{
+    unz_global_info64 global{};
+    int rc = unzGetGlobalInfo64(archive.get(), &global);
+    // A stored attachment always holds an entry; minizip also reads a cut-off
+    // end record as "no entries".
+    if (rc == UNZ_OK && global.number_entry == 0) {
+        return Failure("Cannot unpack " + Quoted(archive.name()) + ": no entries");
+    }
+    std::vector<char> nameBuffer(kNameBufferSize);
+    if (rc == UNZ_OK) rc = unzGoToFirstFile(archive.get());
+    while (rc == UNZ_OK) {
+        FileOutcome<Entry> entry = ReadCurrentEntry(archive, &nameBuffer);
+        if (!entry.ok()) return Failure(entry.error);
+        FileStatus visited = visit(entry.value);
+        if (!visited.ok()) return visited;
+        rc = unzGoToNextFile(archive.get());
+    }
+    if (rc != UNZ_END_OF_LIST_OF_FILE) {
+        return Failure("Cannot unpack " + Quoted(archive.name()) + ": " + UnzipErrorText(rc));
+    }
+    return {};
+}
+
 // Copies the open entry's data to `out`. minizip checks the CRC when the entry
 // is closed, but only when the data reached the stated size; data that ends
 // early must be caught here.
 FileStatus CopyEntryData(unzFile zip, const Entry& entry, FileWriter* out)
 {
-    std::uint8_t block[kZipBlockSize];
+    std::vector<std::uint8_t> block(kUnpackBlockSize);
     ZPOS64_T total = 0;
     for (;;) {
-        const int n = unzReadCurrentFile(zip, block, sizeof(block));
+        const int n = unzReadCurrentFile(zip, block.data(), static_cast<unsigned>(block.size()));
         if (n < 0) return EntryFailure(entry, UnzipErrorText(n));
         if (n == 0) break;
         total += static_cast<ZPOS64_T>(n);
         if (total > entry.info.uncompressed_size) {  // minizip stops at the stated size
             return EntryFailure(entry, "the data is longer than stated");
         }
-        FileStatus written = out->Write(block, static_cast<std::size_t>(n));
+        FileStatus written = out->Write(block.data(), static_cast<std::size_t>(n));
         if (!written.ok()) return written;
     }
     if (total != entry.info.uncompressed_size) {
@@ -572,30 +658,18 @@ FileStatus CopyEntryData(unzFile zip, const Entry& entry, FileWriter* out)
     return {};
 }
 
-FileStatus ExtractEntryData(unzFile zip, const Entry& entry, FileWriter* out)
+// Writes the archive's current entry, `entry`, into `out` and dates the file
+// with the entry's date; `out` keeps the file only when all went well.
+FileStatus ExtractCurrentEntry(unzFile zip, const Entry& entry, FileWriter* out)
 {
     const int opened = unzOpenCurrentFile(zip);
     if (opened != UNZ_OK) return EntryFailure(entry, UnzipErrorText(opened));
-    FileStatus copied = CopyEntryData(zip, entry, out);
+    FileStatus status = CopyEntryData(zip, entry, out);
     const int closed = unzCloseCurrentFile(zip);
-    if (!copied.ok()) return copied;
+    if (!status.ok()) return status;
     if (closed != UNZ_OK) return EntryFailure(entry, UnzipErrorText(closed));
-    return {};
-}
-
-FileStatus UnpackCurrentEntry(unzFile zip, const std::string& archivePath,
-                              std::vector<char>* nameBuffer, UnpackedFiles* unpacked)
-{
-    FileOutcome<Entry> entry = ReadCurrentEntry(zip, archivePath, nameBuffer);
-    if (!entry.ok()) return Failure(entry.error);
-
-    FileWriter out;
-    const std::string path = JoinPath(unpacked->folder(), entry.value.name);
-    FileStatus status = out.Create(path, FileWriter::Existing::Replace, 0600);
-    if (status.ok()) status = ExtractEntryData(zip, entry.value, &out);
-    if (status.ok()) status = out.SetTimes(TimeTFromZipDate(entry.value.info.tmu_date));
-    if (status.ok()) status = out.Commit();
-    if (status.ok()) unpacked->Add(entry.value.name);
+    status = out->SetTimes(TimeTFromZipDate(entry.info.tmu_date));
+    if (status.ok()) status = out->Commit();
     return status;
 }
 
@@ -604,32 +678,71 @@ FileOutcome<std::vector<std::string>> Unpack(const std::string& archivePath,
 {
     using Names = std::vector<std::string>;
     if (folder.empty()) return FailureOf<Names>(Failure("No folder to unpack into"));
+    FileOutcome<std::vector<std::uint8_t>> bytes = ReadFileBytes(archivePath);
+    if (!bytes.ok()) return FailureOf<Names>(Failure(bytes.error));
     ArchiveReader archive;
-    FileStatus status = archive.Open(archivePath);
-    if (!status.ok()) return FailureOf<Names>(std::move(status));
-
-    unz_global_info64 global{};
-    int rc = unzGetGlobalInfo64(archive.get(), &global);
+    FileStatus status = archive.Open(std::move(bytes.value), archivePath);
     UnpackedFiles unpacked(folder);
-    // A stored attachment always holds an entry; minizip also reads a cut-off
-    // end record as "no entries".
-    if (rc == UNZ_OK && global.number_entry == 0) {
-        return FailureOf<Names>(Failure("Cannot unpack " + Quoted(archivePath) + ": no entries"));
+    if (status.ok()) {
+        status = ForEachEntry(archive, [&](const Entry& entry) {
+            FileWriter out;
+            FileStatus written = out.Create(JoinPath(folder, entry.name),
+                                            FileWriter::Existing::Replace, 0600);
+            if (written.ok()) written = ExtractCurrentEntry(archive.get(), entry, &out);
+            if (written.ok()) unpacked.Add(entry.name);
+            return written;
+        });
     }
-    std::vector<char> nameBuffer(kNameBufferSize);
-    if (rc == UNZ_OK) rc = unzGoToFirstFile(archive.get());
-    while (rc == UNZ_OK) {
-        status = UnpackCurrentEntry(archive.get(), archivePath, &nameBuffer, &unpacked);
-        if (!status.ok()) return FailureOf<Names>(std::move(status));
-        rc = unzGoToNextFile(archive.get());
-    }
-    if (rc != UNZ_END_OF_LIST_OF_FILE) {
-        return FailureOf<Names>(
-            Failure("Cannot unpack " + Quoted(archivePath) + ": " + UnzipErrorText(rc)));
-    }
+    if (!status.ok()) return FailureOf<Names>(std::move(status));
     FileOutcome<Names> outcome;
     outcome.value = unpacked.Keep();
     return outcome;
+}
+
+ExtractStatus Extract(std::vector<std::uint8_t> bytes, const std::string& archiveName,
+                      const std::string& fileName, const std::string& targetPath,
+                      FileWriter::Existing existing)
+{
+    ArchiveReader archive;
+    ExtractStatus result;
+    static_cast<FileStatus&>(result) = archive.Open(std::move(bytes), archiveName);
+    if (!result.ok()) return result;
+    // Every name is checked, as unpacking all would; the wanted entry is the
+    // first whose name without folder part is the file's.
+    ZPOS64_T wanted = 0;
+    bool found = false;
+    FileStatus walked = ForEachEntry(archive, [&](const Entry& entry) {
+        if (!found && entry.name == fileName) {
+            found = true;
+            wanted = unzGetOffset64(archive.get());
+        }
+        return FileStatus{};
+    });
+    if (walked.ok() && !found)
+        walked = Failure("Cannot unpack " + Quoted(archiveName) + ": no entry is named " +
+                         Quoted(fileName));
+    if (walked.ok() && unzSetOffset64(archive.get(), wanted) != UNZ_OK)
+        walked = NotAnArchive(archiveName);
+    std::vector<char> nameBuffer(kNameBufferSize);
+    FileOutcome<Entry> entry;
+    if (walked.ok()) {
+        entry = ReadCurrentEntry(archive, &nameBuffer);
+        if (!entry.ok()) walked = Failure(entry.error);
+    }
+    if (!walked.ok()) {
+        result.error = std::move(walked.error);
+        return result;
+    }
+    FileWriter out;
+    FileStatus status = out.Create(targetPath, existing, 0600);
+    if (!status.ok()) {
+        result.error = std::move(status.error);
+        result.atTarget = true;
+        return result;
+    }
+    status = ExtractCurrentEntry(archive.get(), entry.value, &out);
+    result.error = std::move(status.error);
+    return result;
 }
 
 // --- Plain files -------------------------------------------------------------
@@ -670,7 +783,7 @@ FileOutcome<FileFacts> StatFacts(const std::string& path)
 
 std::string FileNameWithExtension(const std::string& path)
 {
-    const std::size_t slash = path.find_last_of("/\\");
+    const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
@@ -696,6 +809,19 @@ FileOutcome<std::vector<std::string>> UnpackArchive(const std::string& archivePa
 {
     return WithoutExceptions<FileOutcome<std::vector<std::string>>>(
         [&] { return Unpack(archivePath, folder); });
+}
+
+ExtractStatus ExtractEntry(std::vector<std::uint8_t> archive, const std::string& archiveName,
+                           const std::string& fileName, const std::string& targetPath,
+                           FileWriter::Existing existing)
+{
+    try {
+        return Extract(std::move(archive), archiveName, fileName, targetPath, existing);
+    } catch (const std::bad_alloc&) {
+        ExtractStatus result;
+        result.error = "Out of memory";
+        return result;
+    }
 }
 
 FileWriter::~FileWriter()

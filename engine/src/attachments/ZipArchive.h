@@ -42,12 +42,13 @@ struct FileFacts {
     Date lastWrite = 0.0;  // local time, whole seconds
 };
 
-// Archive entries are compressed and unpacked in blocks of this size.
+// Source files are compressed in blocks of this size.
 constexpr std::size_t kZipBlockSize = 2048;
 
 // --- Names -----------------------------------------------------------------
 
-// The part after the last '/' or '\\': "C:\\x\\trace.txt" -> "trace.txt".
+// The part after the last '/', the one folder separator of this system:
+// "/x/trace.txt" -> "trace.txt"; "back\\slash.txt" stays whole.
 std::string FileNameWithExtension(const std::string& path);
 // The file name without its extension: "/x/trace.txt" -> "trace". A leading
 // dot does not start an extension (".profile" stays ".profile").
@@ -101,6 +102,23 @@ private:
     int fd_ = -1;
     std::string path_;
 };
+
+// The outcome of ExtractEntry; `atTarget` tells a failure to make the target
+// file from one in the archive.
+struct ExtractStatus : FileStatus {
+    bool atTarget = false;
+};
+
+// Writes the entry of the archive held in `archive` whose name without folder
+// part is `fileName` straight into a new file `targetPath` (never through a
+// link; an existing file is replaced or refused as `existing` says), dated
+// with the entry's date. The archive is checked as UnpackArchive checks it
+// (every entry's name included) before the target is made; the target is
+// removed again when the data turns out damaged. `archiveName` names the
+// archive in failures.
+ExtractStatus ExtractEntry(std::vector<std::uint8_t> archive, const std::string& archiveName,
+                           const std::string& fileName, const std::string& targetPath,
+                           FileWriter::Existing existing);
 
 // Creates `path` (replacing a file of that name, mode 0600) with `size` bytes.
 FileStatus WriteFileBytes(const std::string& path, const void* data, std::size_t size);

@@ -362,6 +362,10 @@ HRESULT CBug::Copy(IBug* source)
     record_ = other->record_;
     record_.bugType = keptType;
     record_.actualTime = keptActualTime;
+    if (other->readValues_)
+        RememberReadValues(*other->readValues_);
+    else
+        ForgetReadValues();
     context_ = other->context_;
     return S_OK;
 }

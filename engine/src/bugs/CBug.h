@@ -4,6 +4,8 @@
 // the matching name up at once, on a connection of its own.
 #pragma once
 
+#include <memory>
+
 #include <lindor/Interfaces.h>
 
 #include "bugs/BugRecord.h"
@@ -72,8 +74,8 @@ public:
     HRESULT get_ReportedInVersion(std::string* out) override;
     HRESULT get_VerifiedBy(std::string* out) override;
     HRESULT get_Classification(std::string* out) override;
-    // Takes every stored field of `source` and its context, except BugType
-    // and ActualTime; no look-up is made.
+    // Takes every stored field of `source`, the values it was read with and
+    // its context, except BugType and ActualTime; no look-up is made.
     HRESULT Copy(IBug* source) override;
     HRESULT get_BugType(eBugType* out) override;
     HRESULT put_BugType(eBugType value) override;
@@ -85,6 +87,14 @@ public:
     // For the bug set and the record mapping.
     BugRecord& record() { return record_; }
     const BugRecord& record() const { return record_; }
+    // The stored values the bug was last read with (or written as), so that
+    // an update can tell a row changed since; null for a bug never read.
+    const BugRecord* readValues() const { return readValues_.get(); }
+    void RememberReadValues(const BugRecord& stored)
+    {
+        readValues_ = std::make_unique<BugRecord>(stored);
+    }
+    void ForgetReadValues() { readValues_.reset(); }
     void AttachContext(IExeContext* context) { context_ = ComPtr<IExeContext>(context); }
     const ComPtr<IExeContext>& context() const { return context_; }
 
@@ -92,6 +102,7 @@ private:
     ~CBug() override = default;
 
     BugRecord record_;
+    std::unique_ptr<BugRecord> readValues_;
     ComPtr<IExeContext> context_;
 };
 

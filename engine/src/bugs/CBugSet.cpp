@@ -1,6 +1,8 @@
 #include "bugs/CBugSet.h"
 
 #include "bugs/BugFieldTable.h"
+#include "bugs/BugPlacement.h"
+#include "core/CurrentRights.h"
 #include "bugs/CBug.h"
 #include "bugs/LoggedStep.h"
 #include "core/ClassRegistry.h"
@@ -8,6 +10,7 @@
 #include "core/ErrorReport.h"
 #include "core/NextID.h"
 #include "db/DatabaseError.h"
+#include "db/Dialect.h"
 #include "mapping/DBUtil.h"
 #include "mapping/ValueConversion.h"
 
@@ -22,6 +25,7 @@ const char* const kOrderBy = "ORDER BY ";
 // The two spellings are both shown to users, each by its own operation.
 const char* const kNoProject = "You cannot perform this action when no project is selected!";
 const char* const kNoProjectCapital = "You cannot perform this action when no Project is selected!";
+const char* const kAddFailed = "Add bug failed!";
 const char* const kUpdateFailed = "Update bug failed!";
 const char* const kDeleteFailed = "Delete bug failed!";
 
@@ -38,12 +42,6 @@ HRESULT Guarded(const char* callerText, const char* logSource, Body body)
     }
 }
 
-bool HasFlag(IRight* right, EditRightGetter flag)
-{
-    std::int32_t value = 0;
-    return Succeeded((right->*flag)(&value)) && value != 0;
-}
-
 std::string BugCondition(std::int32_t id)
 {
     return Format("BugID=%ld", static_cast<long>(id));
@@ -55,6 +53,16 @@ std::string WithoutOrder(const std::string& query)
 {
     const std::size_t at = query.rfind(kOrderBy);
     return at == std::string::npos ? query : query.substr(0, at);
+}
+
+// Hides the rows that do not match the set; false (no message, the set has
+// logged) when the set cannot give its text.
+bool ShowOnly(db::Recordset& rows, IBugFilterSet* filterSet)
+{
+    std::string condition;
+    if (Failed(filterSet->GetSQL(&condition))) return false;
+    rows.SetFilter(condition);
+    return true;
 }
 
 // Deletes every row a keyed query returns.
@@ -70,7 +78,7 @@ void DeleteRows(const std::string& query, db::Connection& connection)
 CBugSet::~CBugSet()
 {
     try {
-        cursor_.Close();
+        if (cursor_) cursor_->Close();
     } catch (const DatabaseError& error) {
         LogMessage(kLogDatabase, "Destructor of IBugSet", error.description());
     } catch (const std::exception& error) {
@@ -78,47 +86,42 @@ CBugSet::~CBugSet()
     }
 }
 
-ComPtr<IRight> CBugSet::CurrentRight() const
+BugPlacement CBugSet::Placement() const
 {
-    ComPtr<IRight> right;
-    if (context_ && Failed(context_->get_CurProjectRight(right.put()))) right = nullptr;
-    return right;
+    return BugPlacement(context_.get(), kReport);
 }
 
 void CBugSet::RequireOpen() const
 {
-    if (!cursor_.IsOpen())
+    if (!cursor_ || !cursor_->IsOpen())
         throw DatabaseError(dberr::kClosed, "Operation is not allowed when the object is closed.");
 }
 
-void CBugSet::OpenCursor(const std::string& query)
+bool CBugSet::ReplaceCursor(const std::string& query, IBugFilterSet* filterSet)
 {
-    cursor_.Close();
-    connection_.reset();
-    connection_ = std::make_unique<db::Connection>(db::ProcessConnectionString());
-    cursor_.Open(query, *connection_, db::CursorType::Keyset, db::LockType::Optimistic);
-}
-
-bool CBugSet::ApplyFilter(IBugFilterSet* filterSet)
-{
-    std::string condition;
-    if (Failed(filterSet->GetSQL(&condition))) return false;
-    cursor_.SetFilter(condition);
+    auto connection = std::make_unique<db::Connection>(db::ProcessConnectionString());
+    auto cursor = std::make_unique<db::Recordset>();
+    cursor->Open(query, *connection, db::CursorType::Keyset, db::LockType::Optimistic);
+    if (filterSet != nullptr && !ShowOnly(*cursor, filterSet)) return false;
+    cursor_ = std::move(cursor);
+    connection_ = std::move(connection);
     return true;
 }
 
 ComPtr<IBug> CBugSet::BugAtCurrentRow()
 {
     ComPtr<CBug> bug = MakeObject<CBug>();
-    if (Failed(CDBUtil::GetBugData(cursor_, bug.get()))) return nullptr;
+    if (Failed(CDBUtil::GetBugData(*cursor_, bug.get()))) return nullptr;
+    bug->RememberReadValues(bug->record());
     bug->AttachContext(context_.get());
     return ComPtr<IBug>(bug.get());
 }
 
 bool CBugSet::FindRow(std::int32_t id)
 {
-    cursor_.MoveFirst();
-    return cursor_.Find(BugCondition(id));
+    RequireOpen();
+    cursor_->MoveFirst();
+    return cursor_->Find(BugCondition(id));
 }
 
 HRESULT CBugSet::get_CurItem(IBug** out)
@@ -127,7 +130,7 @@ HRESULT CBugSet::get_CurItem(IBug** out)
     *out = nullptr;
     const char* const failed = "Get current item failed!";
     return Guarded(failed, "CBugSet::get_CurItem", [&] {
-        if (!cursor_.IsOpen() || cursor_.IsBOF() || cursor_.IsEOF()) return S_OK;
+        if (!cursor_ || !cursor_->IsOpen() || cursor_->IsBOF() || cursor_->IsEOF()) return S_OK;
         const ComPtr<IBug> bug = BugAtCurrentRow();
         if (!bug) return kReport.FailQuietly(failed);
         bug.CopyTo(out);
@@ -147,7 +150,7 @@ HRESULT CBugSet::get_ExeContext(IExeContext** out)
 bool CBugSet::StoreNewBug(CBug& bug)
 {
     const char* const source = "CBugSet::RealAddBug";
-    if (!cursor_.IsOpen()) {
+    if (!cursor_ || !cursor_->IsOpen()) {
         LogMessage(kLogGeneral, source, "The bug set is not open");
         return false;
     }
@@ -164,9 +167,11 @@ bool CBugSet::StoreNewBug(CBug& bug)
     const std::int32_t previousID = bug.record().id;
     bug.record().id = id;
     try {
-        cursor_.AddNew();
-        if (Succeeded(CDBUtil::SaveBugData(cursor_, &bug))) {
-            cursor_.Update();
+        cursor_->AddNew();
+        if (Succeeded(CDBUtil::SaveBugData(*cursor_, &bug))) {
+            cursor_->Update();
+            // The object now names a row it was never read from.
+            bug.ForgetReadValues();
             transaction.Commit();
             return true;
         }
@@ -174,7 +179,7 @@ bool CBugSet::StoreNewBug(CBug& bug)
     } catch (const DatabaseError& error) {
         LogDatabaseError(kLogDatabase, source, error);
     }
-    cursor_.CancelUpdate();
+    cursor_->CancelUpdate();
     bug.record().id = previousID;
     transaction.Commit();
     return false;
@@ -185,18 +190,22 @@ HRESULT CBugSet::Add(IBug* bug, IBug** out)
     const char* const source = "CBugSet::Add";
     if (out == nullptr) return E_FAIL;
     *out = nullptr;
-    const ComPtr<IRight> right = CurrentRight();
+    const ComPtr<IRight> right = Placement().ActiveRight();
     if (!right) return kReport.Fail(kNoProject, kLogGeneral, source);
     if (!HasFlag(right.get(), &IRight::get_Add))
         return kReport.FailRight("Add bug", source, "No right to add bug");
     CBug* target = ImplOf<CBug>(bug);
     if (target == nullptr)
-        return kReport.Fail("Add bug failed!", kLogGeneral, "CBugSet::RealAddBug",
+        return kReport.Fail(kAddFailed, kLogGeneral, "CBugSet::RealAddBug",
                             "The bug is not a bug of this engine");
+    const HRESULT placed = Guarded(kAddFailed, "CBugSet::RealAddBug", [&] {
+        return Placement().CheckBug(target->record(), &IRight::get_Add, "Add bug", source);
+    });
+    if (Failed(placed)) return placed;
     try {
-        if (!StoreNewBug(*target)) return kReport.FailQuietly("Add bug failed!");
+        if (!StoreNewBug(*target)) return kReport.FailQuietly(kAddFailed);
     } catch (const std::exception& error) {
-        return kReport.Fail("Add bug failed!", kLogGeneral, "CBugSet::RealAddBug", error.what());
+        return kReport.Fail(kAddFailed, kLogGeneral, "CBugSet::RealAddBug", error.what());
     }
     target->AttachContext(context_.get());
     *out = bug;
@@ -232,6 +241,10 @@ bool CBugSet::DeleteBugAndAttachments(std::int32_t id)
 
 HRESULT CBugSet::RemoveBug(std::int32_t id)
 {
+    const HRESULT allowed =
+        Guarded(kDeleteFailed, "CBugSet::RealDeleteBug",
+                [&] { return Placement().CheckMayDelete(id); });
+    if (Failed(allowed)) return allowed;
     if (!DeleteBugAndAttachments(id)) return kReport.FailQuietly(kDeleteFailed);
     return Refresh();
 }
@@ -239,14 +252,14 @@ HRESULT CBugSet::RemoveBug(std::int32_t id)
 HRESULT CBugSet::Remove()
 {
     const char* const source = "CBugSet::Remove";
-    const ComPtr<IRight> right = CurrentRight();
+    const ComPtr<IRight> right = Placement().ActiveRight();
     if (!right) return kReport.Fail(kNoProject, kLogGeneral, source);
     if (!HasFlag(right.get(), &IRight::get_Delete))
         return kReport.FailRight("delete bug", source, "No right to perform this action");
     std::int32_t id = 0;
     const HRESULT read = Guarded(kDeleteFailed, source, [&] {
         RequireOpen();
-        id = mapping::ReadWholeNumber(cursor_.Fields("BugID").Value());
+        id = mapping::ReadWholeNumber(cursor_->Fields("BugID").Value());
         return S_OK;
     });
     if (Failed(read)) return read;
@@ -255,14 +268,14 @@ HRESULT CBugSet::Remove()
     // The refreshed set stands on its first row; the row after it becomes
     // current (nothing to move to when the set is now empty).
     return Guarded("Move Next Failed", "CBugSet::Next", [&] {
-        if (!cursor_.IsEOF()) cursor_.MoveNext();
+        if (!cursor_->IsEOF()) cursor_->MoveNext();
         return S_OK;
     });
 }
 
 HRESULT CBugSet::RemoveByID(std::int32_t id)
 {
-    const ComPtr<IRight> right = CurrentRight();
+    const ComPtr<IRight> right = Placement().ActiveRight();
     if (!right) return kReport.Fail(kNoProjectCapital, kLogGeneral, "CBugSet::RemoveByID");
     if (!HasFlag(right.get(), &IRight::get_Delete))
         return kReport.FailRight("delete bug", "CBugSet::Remove",
@@ -279,7 +292,7 @@ HRESULT CBugSet::First()
 {
     return Guarded("Move First Failed", "CBugSet::First", [&] {
         RequireOpen();
-        if (!(cursor_.IsBOF() && cursor_.IsEOF())) cursor_.MoveFirst();
+        if (!(cursor_->IsBOF() && cursor_->IsEOF())) cursor_->MoveFirst();
         return S_OK;
     });
 }
@@ -287,7 +300,8 @@ HRESULT CBugSet::First()
 HRESULT CBugSet::Next()
 {
     return Guarded("Move Next Failed", "CBugSet::Next", [&] {
-        cursor_.MoveNext();
+        RequireOpen();
+        cursor_->MoveNext();
         return S_OK;
     });
 }
@@ -297,7 +311,7 @@ HRESULT CBugSet::IsEnd(std::int32_t* out)
     if (out == nullptr) return E_FAIL;
     *out = 0;
     try {
-        if (cursor_.IsOpen()) *out = cursor_.IsBOF() || cursor_.IsEOF() ? 1 : 0;
+        if (cursor_ && cursor_->IsOpen()) *out = cursor_->IsBOF() || cursor_->IsEOF() ? 1 : 0;
     } catch (const DatabaseError& error) {
         LogDatabaseError(kLogDatabase, "CBugSet::IsEnd", error);
     }
@@ -312,7 +326,7 @@ HRESULT CBugSet::GetBugByID(std::int32_t id, IBug** out)
     *out = nullptr;
     return Guarded(failed, source, [&] {
         if (!FindRow(id)) {
-            cursor_.MoveFirst();
+            cursor_->MoveFirst();
             return kReport.Fail(failed, kLogGeneral, source,
                                 Format("Get Bug(ID=%ld) Failed!", static_cast<long>(id)));
         }
@@ -327,7 +341,8 @@ HRESULT CBugSet::get_Count(std::int32_t* out)
 {
     if (out == nullptr) return E_FAIL;
     try {
-        *out = static_cast<std::int32_t>(cursor_.RecordCount());
+        RequireOpen();
+        *out = static_cast<std::int32_t>(cursor_->RecordCount());
         return S_OK;
     } catch (const DatabaseError& error) {
         return kReport.Fail("Get count of bugs failed!", kLogDatabase, "CBugSet::get_Count",
@@ -339,7 +354,8 @@ HRESULT CBugSet::get_Position(std::int32_t* out)
 {
     if (out == nullptr) return E_FAIL;
     return Guarded("Get position failed!", "CBugSet::get_Position", [&] {
-        *out = static_cast<std::int32_t>(cursor_.AbsolutePosition() - 1);
+        RequireOpen();
+        *out = static_cast<std::int32_t>(cursor_->AbsolutePosition() - 1);
         return S_OK;
     });
 }
@@ -350,8 +366,8 @@ HRESULT CBugSet::put_Position(std::int32_t value)
     // empty set has nowhere to go and stays as it is.
     return Guarded("Set position failed!", "CBugSet::put_Position", [&] {
         RequireOpen();
-        if (cursor_.RecordCount() == 0) return S_OK;
-        cursor_.SetAbsolutePosition(static_cast<long>(value) + 1);
+        if (cursor_->RecordCount() == 0) return S_OK;
+        cursor_->SetAbsolutePosition(static_cast<long>(value) + 1);
         return S_OK;
     });
 }
@@ -365,12 +381,21 @@ HRESULT CBugSet::Open(IBugFilterSet* filterSet)
         std::string condition;
         std::int32_t count = 0;
         if (filterSet != nullptr && Succeeded(filterSet->get_Count(&count)) && count > 0) {
-            std::string text;
             // The condition that could not give its text has logged why.
-            if (Failed(filterSet->GetSQL(&text))) return kReport.FailQuietly(failed);
-            condition = " WHERE " + text;
+            if (Failed(filterSet->GetSQL(&condition))) return kReport.FailQuietly(failed);
         }
-        OpenCursor(kBaseQuery + condition + " ORDER BY BugID");
+        if (!scope_.empty() && !condition.empty()) {
+            // Conditions that could reach past their brackets could reach
+            // past the scope too.
+            if (!db::IsOneCondition(condition))
+                return kReport.Fail(failed, kLogGeneral, "CBugSet::Open",
+                                    "The filter is not one closed condition: " + condition);
+            condition = "(" + condition + ") AND " + scope_;
+        } else if (!scope_.empty()) {
+            condition = scope_;
+        }
+        const std::string where = condition.empty() ? "" : " WHERE " + condition;
+        ReplaceCursor(kBaseQuery + where + " ORDER BY BugID", nullptr);
         return S_OK;
     });
 }
@@ -379,7 +404,7 @@ HRESULT CBugSet::Close()
 {
     return Guarded("Close bug set failed!", "CBugSet::Close", [&] {
         RequireOpen();
-        cursor_.Close();
+        cursor_.reset();
         connection_.reset();
         return S_OK;
     });
@@ -389,19 +414,18 @@ HRESULT CBugSet::Sort(eBugField field, eOrder order)
 {
     return Guarded("Set sort order failed!", "Sort", [&] {
         RequireOpen();
-        const std::string query = WithoutOrder(cursor_.Source()) + kOrderBy + BugColumnName(field) +
-                                  (order != eAsc ? " DESC" : " ASC");
-        OpenCursor(query);
-        if (filterSet_ && !ApplyFilter(filterSet_.get())) return E_FAIL;
-        return S_OK;
+        const std::string query = WithoutOrder(cursor_->Source()) + kOrderBy +
+                                  BugColumnName(field) + (order != eAsc ? " DESC" : " ASC");
+        return ReplaceCursor(query, filterSet_.get()) ? S_OK : E_FAIL;
     });
 }
 
 HRESULT CBugSet::Refresh()
 {
     try {
-        cursor_.Requery();
-        if (filterSet_ && !ApplyFilter(filterSet_.get())) return E_FAIL;
+        RequireOpen();
+        cursor_->Requery();
+        if (filterSet_ && !ShowOnly(*cursor_, filterSet_.get())) return E_FAIL;
         return S_OK;
     } catch (const DatabaseError& error) {
         return kReport.Fail(
@@ -422,11 +446,11 @@ HRESULT CBugSet::put_FilterSet(IBugFilterSet* value)
     return Guarded("Set filter failed!", "CBugSet::put_FilterSet", [&] {
         RequireOpen();
         if (value == nullptr) {
-            cursor_.SetFilter("");
+            cursor_->SetFilter("");
             filterSet_ = nullptr;
             return S_OK;
         }
-        if (!ApplyFilter(value)) return E_FAIL;
+        if (!ShowOnly(*cursor_, value)) return E_FAIL;
         filterSet_ = ComPtr<IBugFilterSet>(value);
         return S_OK;
     });
@@ -434,19 +458,35 @@ HRESULT CBugSet::put_FilterSet(IBugFilterSet* value)
 
 // ---- updating -------------------------------------------------------------
 
+bool CBugSet::ChangedSinceRead(const CBug& bug, IRight* right)
+{
+    const BugRecord* read = bug.readValues();
+    if (read == nullptr) return false;
+    const int columns = cursor_->FieldCount();
+    for (std::int32_t number = ColSeverity; number <= kLastBugField && number < columns; ++number) {
+        const BugFieldInfo& info = *FindBugField(number);
+        if (info.editRight != nullptr && !HasFlag(right, info.editRight)) continue;
+        const Variant stored = cursor_->Fields(info.column).Value();
+        if (!StoredValueEquals(stored, bug.record(), info) &&
+            !StoredValueEquals(stored, *read, info))
+            return true;
+    }
+    return false;
+}
+
 HRESULT CBugSet::WriteChangedColumns(const CBug& bug, IRight* right)
 {
-    const int columns = cursor_.FieldCount();
+    const int columns = cursor_->FieldCount();
     for (std::int32_t number = ColSeverity; number <= kLastBugField && number < columns; ++number) {
         const BugFieldInfo& info = *FindBugField(number);
         // A column the user may not change is left as it is, silently.
         if (info.editRight != nullptr && !HasFlag(right, info.editRight)) continue;
         try {
-            db::Field field = cursor_.Fields(info.column);
+            db::Field field = cursor_->Fields(info.column);
             if (StoredValueEquals(field.Value(), bug.record(), info)) continue;
             field.SetValue(BugValueForColumn(bug.record(), info));
         } catch (const DatabaseError& error) {
-            cursor_.CancelUpdate();
+            cursor_->CancelUpdate();
             LogDatabaseError(kLogDatabase, "CBugSet::UpdateColumn", error);
             return kReport.FailQuietly("Update bug data failed!");
         }
@@ -457,7 +497,7 @@ HRESULT CBugSet::WriteChangedColumns(const CBug& bug, IRight* right)
 HRESULT CBugSet::Update(IBug* bug)
 {
     const char* const source = "CBugSet::Update";
-    const CBug* target = ImplOf<CBug>(bug);
+    CBug* target = ImplOf<CBug>(bug);
     if (target == nullptr)
         return kReport.Fail(kUpdateFailed, kLogGeneral, source,
                             "The updating bug is not a bug of this engine");
@@ -466,22 +506,32 @@ HRESULT CBugSet::Update(IBug* bug)
         return kReport.Fail(kUpdateFailed, kLogGeneral, source, "The updating bug's id is 0");
     return Guarded(kUpdateFailed, source, [&] {
         if (!FindRow(id)) {
-            cursor_.MoveFirst();
+            cursor_->MoveFirst();
             return kReport.Fail(kUpdateFailed, kLogGeneral, source,
                                 "Cannot find the bug in database");
         }
         // Without an active project no column may change: the whole update
         // is refused rather than reported as done.
-        const ComPtr<IRight> right = CurrentRight();
+        const ComPtr<IRight> right = Placement().ActiveRight();
         if (!right) return kReport.Fail(kNoProjectCapital, kLogGeneral, "CBugSet::CanUpdate");
+        const HRESULT placed =
+            Placement().CheckBug(target->record(), nullptr, "update bug", source);
+        if (Failed(placed)) return placed;
+        // Another program changed what this update would overwrite: refused
+        // as the database refuses a row changed since its cursor read it.
+        if (ChangedSinceRead(*target, right.get())) throw RowChangedSinceRead();
         const HRESULT written = WriteChangedColumns(*target, right.get());
         if (Failed(written)) return written;
         try {
-            cursor_.Update();
+            cursor_->Update();
         } catch (const DatabaseError&) {
-            cursor_.CancelUpdate();
+            cursor_->CancelUpdate();
             throw;
         }
+        // The row as it is now is what the bug was last written as.
+        const ComPtr<CBug> stored = MakeObject<CBug>();
+        if (Succeeded(CDBUtil::GetBugData(*cursor_, stored.get())))
+            target->RememberReadValues(stored->record());
         return S_OK;
     });
 }

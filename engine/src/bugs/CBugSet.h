@@ -1,13 +1,17 @@
 // A cursor over bugs chosen by a filter set and ordered by one column, with
-// the current user's rights checked on every write. The cursor keeps the
-// rows' keys and reads rows on demand, on a connection of its own; no read
-// lock stays on the database between calls.
+// the current user's rights (as stored now) checked on every write. The
+// cursor keeps the rows' keys and reads rows on demand, on a connection of its
+// own; no read lock stays on the database between calls. A set opened by the
+// context stays within the versions its user may see.
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include <lindor/Interfaces.h>
 
+#include "bugs/BugFieldTable.h"
+#include "bugs/BugPlacement.h"
 #include "core/ComObject.h"
 #include "db/Connection.h"
 #include "db/Recordset.h"
@@ -48,21 +52,24 @@ public:
     HRESULT put_Position(std::int32_t value) override;
 
     void AttachContext(IExeContext* context) { context_ = ComPtr<IExeContext>(context); }
+    // Keeps every later Open within `condition` (the versions the context's
+    // user may see), joined by AND to the caller's conditions.
+    void KeepScope(const std::string& condition) { scope_ = "(" + condition + ")"; }
     // The query text the cursor was last opened on.
-    const std::string& QueryText() const { return cursor_.Source(); }
+    std::string QueryText() const { return cursor_ ? cursor_->Source() : std::string(); }
 
 private:
     ~CBugSet() override;
 
-    // The rights that apply in the active project, or null.
-    ComPtr<IRight> CurrentRight() const;
+    // The checks of where bugs may go, for the user of the set's context.
+    BugPlacement Placement() const;
     // Throws the access layer's "closed" failure when no cursor is open.
     void RequireOpen() const;
-    // Closes the cursor and opens it on `query` over a new connection.
-    void OpenCursor(const std::string& query);
-    // Hides the rows that do not match the set; false (no message, the set
-    // has logged) when the set cannot give its text.
-    bool ApplyFilter(IBugFilterSet* filterSet);
+    // Opens a cursor on `query` over a new connection, shows only the rows
+    // of `filterSet` (if any), and only then puts it in place of the old one,
+    // so a failure leaves the set as it was. False (nothing reported) when
+    // the filter set cannot give its text.
+    bool ReplaceCursor(const std::string& query, IBugFilterSet* filterSet);
     // A new bug filled from the current row, with the context; null when
     // the row cannot be read (logged).
     ComPtr<IBug> BugAtCurrentRow();
@@ -71,12 +78,17 @@ private:
     bool StoreNewBug(CBug& bug);
     bool DeleteBugAndAttachments(std::int32_t id);
     HRESULT RemoveBug(std::int32_t id);
+    // True when a column the update would write holds another value than the
+    // bug was read with.
+    bool ChangedSinceRead(const CBug& bug, IRight* right);
     HRESULT WriteChangedColumns(const CBug& bug, IRight* right);
 
     ComPtr<IExeContext> context_;
     ComPtr<IBugFilterSet> filterSet_;
+    std::string scope_;
+    // Declared after its connection, the cursor is destroyed before it.
     std::unique_ptr<db::Connection> connection_;
-    db::Recordset cursor_;
+    std::unique_ptr<db::Recordset> cursor_;
 };
 
 }  // namespace lindor

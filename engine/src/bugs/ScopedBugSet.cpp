@@ -4,6 +4,7 @@
 
 #include "bugs/CBugSet.h"
 #include "core/ClassRegistry.h"
+#include "core/CurrentRights.h"
 #include "core/ErrorReport.h"
 #include "filters/CBugFilter.h"
 #include "filters/CBugFilterSet.h"
@@ -53,8 +54,8 @@ ComPtr<IProject> FindProject(IProjectSet* projects, std::int32_t id)
     return nullptr;
 }
 
-// The versions of every project the user's role has rights for and that his
-// own project list holds, in the order of the role's rights. Before a login
+// The versions of every project the user's role may read and that his own
+// project list holds, in the order of the role's rights. Before a login
 // there is neither a role nor a user, and so no version.
 bool VersionsOfUsersProjects(IExeContext* context, std::vector<std::int32_t>* versions)
 {
@@ -76,6 +77,8 @@ bool VersionsOfUsersProjects(IExeContext* context, std::vector<std::int32_t>* ve
         if (Failed(rights->get_Item(i, right.put())) || !right ||
             Failed(right->get_ProjectID(&projectID)))
             return false;
+        // A project whose bugs the role may not read adds none of them.
+        if (!HasFlag(right.get(), &IRight::get_Read)) continue;
         const ComPtr<IProject> project = FindProject(projects.get(), projectID);
         if (project && !AppendVersionsOf(project.get(), versions)) return false;
     }
@@ -135,15 +138,18 @@ HRESULT CheckReadRight(IExeContext* context)
     return S_OK;
 }
 
-// The caller's group, the scope group and the bug type, in that order.
-ComPtr<IBugFilterSet> ScopedFilter(IExeContext* context, eBugType type, IBugFilterSet* callerFilter)
+// The caller's group, the scope group and the bug type, in that order; the
+// scope group's own text goes to `scopeText`.
+ComPtr<IBugFilterSet> ScopedFilter(IExeContext* context, eBugType type, IBugFilterSet* callerFilter,
+                                   std::string* scopeText)
 {
     ComPtr<CBugFilterSet> filter = MakeObject<CBugFilterSet>();
     if (callerFilter != nullptr && Failed(filter->AddBatch(callerFilter))) return nullptr;
     std::vector<std::int32_t> versions;
     if (!ScopeVersions(context, &versions)) return nullptr;
     const ComPtr<IBugFilterSet> scope = ScopeGroup(std::move(versions));
-    if (!scope || Failed(filter->AddBatch(scope.get()))) return nullptr;
+    if (!scope || Failed(scope->GetSQL(scopeText)) || Failed(filter->AddBatch(scope.get())))
+        return nullptr;
     const ComPtr<IBugFilter> bugType =
         Condition("BugType", Variant::UI1(static_cast<std::uint8_t>(type)), LogAnd);
     if (!bugType || Failed(filter->Add(bugType.get()))) return nullptr;
@@ -161,10 +167,13 @@ HRESULT OpenScopedBugSet(IExeContext* context, eBugType type, IBugFilterSet* cal
     if (Failed(allowed)) return allowed;
     ComPtr<CBugSet> bugs = MakeObject<CBugSet>();
     bugs->AttachContext(context);
-    const ComPtr<IBugFilterSet> filter = ScopedFilter(context, type, callerFilter);
+    std::string scope;
+    const ComPtr<IBugFilterSet> filter = ScopedFilter(context, type, callerFilter, &scope);
     if (!filter)
         return kReport.Fail(kOpenFailed, kLogGeneral, kSource, "The bug filter could not be built");
     if (Failed(bugs->Open(filter.get()))) return kReport.FailQuietly(kOpenFailed);
+    // Every reopening of the set stays within what the user may see.
+    bugs->KeepScope(scope);
     HandOut(bugs, out);
     return S_OK;
 }

@@ -9,8 +9,9 @@ namespace lindor {
 
 // The body of ExeContext.OpenBugSet, reached through the context's interface.
 // The caller's conditions form one bracketed group joined by AND to the scope
-// group, so they can only narrow what the user may see. A scope without any
-// version matches no bug. Failures are reported as the context's own.
+// group, so they can only narrow what the user may see; the set keeps the
+// scope for every later Open. A scope without any version matches no bug.
+// Failures are reported as the context's own.
 HRESULT OpenScopedBugSet(IExeContext* context, eBugType type, IBugFilterSet* callerFilter,
                          IBugSet** out);
 

@@ -4,6 +4,7 @@
 
 #include "classifications/CClassification.h"
 #include "core/ClassRegistry.h"
+#include "core/CurrentRights.h"
 #include "core/ErrorReport.h"
 #include "core/NextID.h"
 #include "db/DatabaseError.h"
@@ -91,23 +92,51 @@ void DeleteClassificationRow(db::Connection& connection, std::int32_t classID)
     }
 }
 
+// The project a stored classification belongs to, or 0 when none is stored
+// under that number.
+std::int32_t StoredProjectOf(db::Connection& connection, std::int32_t classID)
+{
+    db::Recordset row;
+    row.Open(Format("SELECT ProjectID FROM tClassification WHERE ClassificationID = %ld",
+                    static_cast<long>(classID)),
+             connection, db::CursorType::ForwardOnly, db::LockType::ReadOnly);
+    return row.IsEOF() ? 0 : mapping::ReadWholeNumber(row.Fields(0).Value());
+}
+
+// The refusal of a write to a stored classification of another project (an
+// item whose ID was changed, or one appended from elsewhere); false after
+// logging it. A classification stored nowhere is no other project's.
+bool BelongsToProject(db::Connection& connection, std::int32_t classID, std::int32_t projectID,
+                      const char* source)
+{
+    const std::int32_t stored = StoredProjectOf(connection, classID);
+    if (stored == 0 || stored == projectID) return true;
+    LogMessage(kLogGeneral, source,
+               Format("Classification(ID=%ld) is not in Project(ID=%ld)",
+                      static_cast<long>(classID), static_cast<long>(projectID)));
+    return false;
+}
+
 // Detaches the classification's bugs and deletes it, all or nothing: the
 // delete is refused while a user still has the classification assigned, and
-// then the bugs must keep it too.
-bool RealRemoveClass(IClassification* classification)
+// then the bugs must keep it too. Only a classification of the set's project
+// is touched.
+bool RealRemoveClass(IClassification* classification, std::int32_t projectID)
 {
+    const char* const source = "CClassificationSet::RealRemoveClass";
     const std::int32_t id = IDOf(classification);
     try {
         db::Connection connection(db::ProcessConnectionString());
         db::Transaction transaction(connection);
+        if (!BelongsToProject(connection, id, projectID, source)) return false;
         DetachBugs(connection, id);
         DeleteClassificationRow(connection, id);
         transaction.Commit();
         return true;
     } catch (const DatabaseError& error) {
-        LogDatabaseError(kLogDatabase, "CClassificationSet::RealRemoveClass", error);
+        LogDatabaseError(kLogDatabase, source, error);
     } catch (const std::exception& error) {
-        LogMessage(kLogGeneral, "CClassificationSet::RealRemoveClass", error.what());
+        LogMessage(kLogGeneral, source, error.what());
     }
     return false;
 }
@@ -120,14 +149,9 @@ bool CClassificationSet::GetRight() const
         LogMessage(kLogGeneral, "CClassificationSet::GetRight", "ExeContext is NULL");
         return false;
     }
-    ComPtr<IUserRight> role;
-    if (context_->get_CurRight(role.put()) != S_OK || !role) return false;
-    ComPtr<IRightSet> rights;
-    if (role->get_RightSet(rights.put()) != S_OK || !rights) return false;
-    ComPtr<IRight> right;
-    if (rights->GetByProjectID(projectID_, right.put()) != S_OK || !right) return false;
-    std::int32_t allowed = 0;
-    return right->get_Add_Edit_Del_BugClass(&allowed) == S_OK && allowed != 0;
+    CurrentRights* rights = CurrentRightsOf(context_.get());
+    return rights != nullptr &&
+           HasFlag(rights->StoredProjectRight(projectID_).get(), &IRight::get_Add_Edit_Del_BugClass);
 }
 
 bool CClassificationSet::InBounds(std::int32_t index) const
@@ -212,7 +236,7 @@ HRESULT CClassificationSet::Remove(const std::string& name)
         return Report().Fail(kRemoveFailed, kLogGeneral, "CClassificationSet::Remove",
                              "Remove Classification(Name=" + name + ") failed");
     // RealRemoveClass has logged why it failed.
-    if (!RealRemoveClass(items_[index].get())) return Report().FailQuietly(kRemoveFailed);
+    if (!RealRemoveClass(items_[index].get(), projectID_)) return Report().FailQuietly(kRemoveFailed);
     Drop(index);
     return S_OK;
 }
@@ -242,7 +266,7 @@ HRESULT CClassificationSet::RemoveByIndex(std::int32_t index)
     if (!InBounds(index)) return Report().FailBounds(kByIndexSource, "Excceed boundary");
     const std::size_t at = static_cast<std::size_t>(index);
     // RealRemoveClass has logged why it failed; the caller still needs a text.
-    if (!RealRemoveClass(items_[at].get())) return Report().FailQuietly(kRemoveFailed);
+    if (!RealRemoveClass(items_[at].get(), projectID_)) return Report().FailQuietly(kRemoveFailed);
     Drop(at);
     return S_OK;
 }
@@ -254,7 +278,7 @@ HRESULT CClassificationSet::RemoveByID(std::int32_t id)
     if (index == items_.size())
         return Report().Fail("Remove Classification failed!", kLogGeneral, kByIndexSource,
                              Format("Remove classification(ID=%ld) failed", static_cast<long>(id)));
-    if (!RealRemoveClass(items_[index].get()))
+    if (!RealRemoveClass(items_[index].get(), projectID_))
         return Report().FailQuietly("Remove Classification failed!");
     Drop(index);
     return S_OK;
@@ -267,11 +291,17 @@ HRESULT CClassificationSet::Update()
         return Report().Fail("Update Classification failed!", kLogGeneral, kUpdateSource,
                              "Current classification is NULL, cannot update");
     try {
+        const std::int32_t id = IDOf(current_.get());
+        db::Connection connection(db::ProcessConnectionString());
+        // The check and the write form one write transaction.
+        db::Transaction transaction(connection);
+        if (!BelongsToProject(connection, id, projectID_, kUpdateSource))
+            return Report().FailQuietly(kUpdateFailed);
         db::Recordset row;
         row.Open(Format("SELECT ClassificationID, ClassName FROM tClassification WHERE "
                         "ClassificationID = %ld",
-                        static_cast<long>(IDOf(current_.get()))),
-                 db::ProcessConnectionString(), db::CursorType::Keyset, db::LockType::Optimistic);
+                        static_cast<long>(id)),
+                 connection, db::CursorType::Keyset, db::LockType::Optimistic);
         // A classification no longer stored has nothing to update.
         if (row.IsEOF()) return S_OK;
         if (CDBUtil::SaveClassData(row, current_.get()) != S_OK) {
@@ -279,6 +309,8 @@ HRESULT CClassificationSet::Update()
             return Report().FailQuietly(kUpdateFailed);
         }
         row.Update();
+        row.Close();
+        transaction.Commit();
         return S_OK;
     } catch (const DatabaseError& error) {
         return Report().FailDatabase(kUpdateFailed, kUpdateSource, error);

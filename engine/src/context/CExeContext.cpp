@@ -18,6 +18,7 @@
 #include "users/CRight.h"
 #include "users/CUser.h"
 #include "users/CUserRight.h"
+#include "users/UserStore.h"
 #include "core/OutParam.h"
 
 namespace lindor {
@@ -114,6 +115,15 @@ ComPtr<IRight> RoleRightFor(const ComPtr<IUserRight>& role, std::int32_t project
     if (role && Succeeded(role->get_RightSet(rights.put())) && rights)
         rights->GetByProjectID(projectID, right.put());
     return right;
+}
+
+// The administrator's rights: every flag, in any project.
+ComPtr<IRight> EveryRight(std::int32_t projectID)
+{
+    ComPtr<CRight> everything = MakeObject<CRight>();
+    everything->SetAllFlags(true);
+    everything->put_ProjectID(projectID);
+    return everything;
 }
 
 // The logged-in user's role, or an empty one (no rights) when it cannot be
@@ -315,13 +325,39 @@ HRESULT CExeContext::get_ActiveVersionID(std::int32_t* out)
 
 ComPtr<IRight> CExeContext::CurrentProjectRight()
 {
-    if (administrator_) {
-        ComPtr<CRight> everything = MakeObject<CRight>();
-        everything->SetAllFlags(true);
-        return everything;
-    }
+    if (administrator_) return EveryRight(activeProjectID_);
     if (activeProjectID_ == 0) return nullptr;
     return RoleRightFor(curRight_, activeProjectID_);
+}
+
+ComPtr<IRight> CExeContext::StoredProjectRight(std::int32_t projectID)
+{
+    if (administrator_) return EveryRight(projectID);
+    if (curUserID_ == 0) return nullptr;
+    try {
+        return userstore::ReadStoredRight(curUserID_, projectID);
+    } catch (const DatabaseError& error) {
+        LogDatabaseError(kLogDatabase, "CExeContext::StoredProjectRight", error);
+        return nullptr;
+    }
+}
+
+ComPtr<IRight> CExeContext::StoredActiveProjectRight()
+{
+    if (!administrator_ && activeProjectID_ == 0) return nullptr;
+    return StoredProjectRight(activeProjectID_);
+}
+
+bool CExeContext::StoredMayAddProjects()
+{
+    if (administrator_) return true;
+    if (curUserID_ == 0) return false;
+    try {
+        return userstore::ReadStoredMayAddProjects(curUserID_);
+    } catch (const DatabaseError& error) {
+        LogDatabaseError(kLogDatabase, "CExeContext::StoredMayAddProjects", error);
+        return false;
+    }
 }
 
 HRESULT CExeContext::get_CurProjectRight(IRight** out)

@@ -10,13 +10,14 @@
 
 #include "core/ClassRegistry.h"
 #include "core/ComObject.h"
+#include "core/CurrentRights.h"
 #include "core/ErrorReport.h"
 #include "core/EventSinks.h"
 #include "db/Connection.h"
 
 namespace lindor {
 
-class CExeContext final : public ComObject<IExeContext> {
+class CExeContext final : public ComObject<IExeContext>, public CurrentRights {
 public:
     CExeContext();
 
@@ -56,11 +57,16 @@ public:
     db::Connection& connection() { return connection_; }
     // True when either number is 0 or the version belongs to the project.
     bool CheckVersionInProject(std::int32_t versionID, std::int32_t projectID);
-    bool IsAdministrator() const { return administrator_; }
-    // The rights that apply now (the administrator's full rights, the role's
-    // rights for the active project, or null).
+    // The rights that apply in the active project by the role read at login
+    // (the administrator's full rights, the role's rights, or null).
     ComPtr<IRight> CurrentProjectRight();
-    ComPtr<IUserRight> CurrentRole() const { return curRight_; }
+
+    // The checks before a write, by the rights as they are stored now.
+    ComPtr<IRight> StoredProjectRight(std::int32_t projectID) override;
+    ComPtr<IRight> StoredActiveProjectRight() override;
+    bool StoredMayAddProjects() override;
+    bool IsAdministrator() const override { return administrator_; }
+    std::int32_t LoggedInUserID() const override { return curUserID_; }
 
     static const Reporter& Report();
 

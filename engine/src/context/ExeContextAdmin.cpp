@@ -44,19 +44,15 @@ std::string UserClassificationQuery(std::int32_t userID, std::int32_t projectID)
         static_cast<long>(userID));
 }
 
-// Why the current user may not assign classifications in the project, or
-// null when he may.
-const char* AssignRefusal(IUserRight* role, std::int32_t projectID)
+// Why the current user may not assign classifications in the project by his
+// rights there as stored now, or null when he may.
+const char* AssignRefusal(CurrentRights& rights, std::int32_t projectID)
 {
     // Before any login there is no role, and so no right.
-    if (role == nullptr) return "get current right failed";
-    ComPtr<IRightSet> rights;
-    if (Failed(role->get_RightSet(rights.put())) || !rights) return "get current right failed";
-    ComPtr<IRight> right;
-    if (Failed(rights->GetByProjectID(projectID, right.put())) || !right)
-        return "current user has no right for this Project";
-    std::int32_t allowed = 0;
-    if (Failed(right->get_AssignClassToUser(&allowed)) || allowed == 0)
+    if (rights.LoggedInUserID() == 0) return "get current right failed";
+    const ComPtr<IRight> right = rights.StoredProjectRight(projectID);
+    if (!right) return "current user has no right for this Project";
+    if (!HasFlag(right.get(), &IRight::get_AssignClassToUser))
         return "current has no right to assign classification to user!";
     return nullptr;
 }
@@ -153,7 +149,7 @@ HRESULT CExeContext::GetUserClassification(std::int32_t userID, std::int32_t pro
 HRESULT CExeContext::AssignUserClassification(std::int32_t userID, const std::int32_t* classIDs,
                                               std::int32_t classCount, std::int32_t projectID)
 {
-    if (const char* refusal = AssignRefusal(CurrentRole().get(), projectID))
+    if (const char* refusal = AssignRefusal(*this, projectID))
         return Report().FailRight(kAssignAction, kAssignSource, refusal);
     if (classCount < 0 || (classCount > 0 && classIDs == nullptr))
         return Report().Fail(kAssignFailed, kLogGeneral, kAssignSource, "Invalid Pointer");

@@ -164,12 +164,16 @@ HRESULT CExeContext::get_AllUser(IUserSet** out)
     *out = nullptr;
     try {
         ComPtr<CUserSet> users = MakeObject<CUserSet>();
+        users->GuardFor(this);
         db::Recordset rows;
         rows.Open("SELECT * FROM tUser", connection_, db::CursorType::ForwardOnly,
                   db::LockType::ReadOnly);
         for (; !rows.IsEOF(); rows.MoveNext()) {
             ComPtr<CUser> user = MakeObject<CUser>();
             if (Failed(CDBUtil::GetUserData(rows, user.get()))) return Report().FailQuietly(failed);
+            user->GuardFor(this);
+            // Only the administrator sees the passwords of others.
+            if (!administrator_ && user->ID() != curUserID_) user->put_Password("");
             users->Append(user.get());
         }
         HandOut(users, out);

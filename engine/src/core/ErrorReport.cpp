@@ -35,16 +35,16 @@ std::string RightsMessage(const std::string& action)
     return "You have no right to " + action + ", please contact your manager!";
 }
 
-// The entry is a side effect of the failure being reported: when the log
-// cannot be written, the caller still reads the failure's own description,
-// not the reason the log failed.
 void LogMessage(std::int32_t code, const std::string& source, const std::string& text)
 {
-    std::string callerText, callerSource;
-    const bool reported = GetThreadErrorInfo(&callerText, &callerSource);
+    // A log that cannot be written must not replace the description the
+    // failing call has just left for its caller.
+    std::string description;
+    std::string reporter;
+    const bool reported = GetThreadErrorInfo(&description, &reporter);
     ComPtr<CSysLog> log = MakeObject<CSysLog>();
     log->put_LogFileName("Err.log");
-    if (log->Log(code, source, text) != S_OK && reported) SetErrorInfo(callerText, callerSource);
+    if (Failed(log->Log(code, source, text)) && reported) SetErrorInfo(description, reporter);
 }
 
 std::string DescribeDatabaseError(const DatabaseError& error)

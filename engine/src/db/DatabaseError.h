@@ -57,4 +57,13 @@ private:
     std::string systemMessage_;
 };
 
+// The optimistic refusal of a write to a row that another user has changed
+// (or deleted) since it was read.
+inline DatabaseError RowChangedSinceRead()
+{
+    return DatabaseError(dberr::kRowChanged,
+                         "The row could not be located for updating: another user has changed or "
+                         "deleted it since it was read.");
+}
+
 }  // namespace lindor

@@ -204,6 +204,30 @@ std::vector<SqlToken> TokenizeSql(const std::string& sql)
     return tokens;
 }
 
+bool IsOneCondition(const std::string& condition)
+{
+    std::vector<SqlToken> tokens;
+    try {
+        tokens = TokenizeSql(condition);
+    } catch (const DatabaseError&) {
+        return false;  // an unterminated literal swallows the rest
+    }
+    long depth = 0;
+    std::string previous;
+    for (const SqlToken& t : tokens) {
+        if (t.kind != Kind::Punct) {
+            previous.clear();
+            continue;
+        }
+        const bool comment = (previous == "-" && t.text == "-") || (previous == "/" && t.text == "*");
+        if (comment || t.text == ";") return false;
+        if (t.text == "(") ++depth;
+        if (t.text == ")" && --depth < 0) return false;
+        previous = t.text;
+    }
+    return depth == 0;
+}
+
 std::string JoinTokens(const std::vector<SqlToken>& tokens)
 {
     std::string out;

@@ -26,6 +26,12 @@ std::string JoinTokens(const std::vector<SqlToken>& tokens);
 // "column NOT value" means "column <> value".
 std::string TranslateSql(const std::string& sql);
 
+// Whether a condition text can stand in brackets as one condition: outside
+// its literals every bracket it opens is closed, none closes what it did not
+// open, and it holds no comment or statement break. Only such a text can be
+// joined by AND to another condition without changing what that one means.
+bool IsOneCondition(const std::string& condition);
+
 // A text as a single-quoted SQL literal, quotes inside doubled.
 std::string QuoteText(const std::string& text);
 // A name as a quoted identifier.

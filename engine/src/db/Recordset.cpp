@@ -737,6 +737,13 @@ std::vector<std::uint8_t> Recordset::ReadAheadChunk(int column, std::int64_t row
     }
     const std::size_t from = static_cast<std::size_t>(offset - window.start);
     const std::size_t count = std::min(size, window.bytes.size() - from);
+    // A chunk that takes the whole window (a value read in one go) is handed
+    // over rather than copied.
+    if (from == 0 && count == window.bytes.size()) {
+        std::vector<std::uint8_t> whole = std::move(window.bytes);
+        window = BlobWindow{};
+        return whole;
+    }
     return std::vector<std::uint8_t>(window.bytes.begin() + static_cast<long>(from),
                                      window.bytes.begin() + static_cast<long>(from + count));
 }
@@ -875,10 +882,7 @@ void Recordset::WriteChangedRow()
                 if (!blob) Bind(s, parameter++, original.values[static_cast<std::size_t>(column)]);
             s.Step();
             s.Reset();
-            if (database().driver().Changes() == 0)
-                throw DatabaseError(dberr::kRowChanged,
-                                    "The row could not be located for updating: another user has "
-                                    "changed or deleted it since it was read.");
+            if (database().driver().Changes() == 0) throw RowChangedSinceRead();
         });
     } catch (const DatabaseError& error) {
         cache_.erase(keyIndex);
@@ -994,15 +998,17 @@ void Recordset::SetFilter(const std::string& criterion)
     CheckOpen();
     CancelUpdate();
     EnsureAllKeys();
+    // A criterion the database refuses leaves the cursor as it was.
+    std::unordered_set<std::int64_t> wanted;
+    if (!criterion.empty()) {
+        const std::vector<std::int64_t> matching = MatchingRowids(criterion);
+        wanted.insert(matching.begin(), matching.end());
+    }
     // Rows deleted through this cursor leave it when the view changes.
     PurgeDeletedKeys();
     view_.clear();
-    if (!criterion.empty()) {
-        const std::vector<std::int64_t> matching = MatchingRowids(criterion);
-        const std::unordered_set<std::int64_t> wanted(matching.begin(), matching.end());
-        for (std::size_t i = 0; i < keys_.size(); ++i)
-            if (wanted.count(keys_[i]) != 0) view_.push_back(static_cast<std::uint32_t>(i));
-    }
+    for (std::size_t i = 0; i < keys_.size() && !criterion.empty(); ++i)
+        if (wanted.count(keys_[i]) != 0) view_.push_back(static_cast<std::uint32_t>(i));
     filtered_ = !criterion.empty();
     filter_ = criterion;
     current_ = 0;

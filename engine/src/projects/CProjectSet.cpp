@@ -1,6 +1,7 @@
 #include "projects/CProjectSet.h"
 
 #include "core/ClassRegistry.h"
+#include "core/CurrentRights.h"
 #include "core/ErrorReport.h"
 #include "projects/CProject.h"
 #include "projects/ProjectStore.h"
@@ -17,12 +18,6 @@ std::int32_t IDOf(IProject* project)
     std::int32_t id = 0;
     if (project != nullptr) project->get_ID(&id);
     return id;
-}
-
-bool FlagIsSet(IRight* right, HRESULT (IRight::*get)(std::int32_t*))
-{
-    std::int32_t value = 0;
-    return right != nullptr && Succeeded((right->*get)(&value)) && value != 0;
 }
 
 }  // namespace
@@ -54,29 +49,26 @@ HRESULT CProjectSet::get_ExeContext(IExeContext** out)
     return S_OK;
 }
 
-ComPtr<IRight> CProjectSet::GetRight()
+ComPtr<IRight> CProjectSet::GetRight(std::int32_t projectID)
 {
-    ComPtr<IRight> right;
-    if (!context_) return right;
-    if (Failed(context_->get_CurProjectRight(right.put()))) {
+    if (!context_) return nullptr;
+    CurrentRights* rights = CurrentRightsOf(context_.get());
+    if (rights == nullptr) {
         LogMessage(kLogRight, "CProjectSet::GetRight", "get right failed");
-        right = nullptr;
+        return nullptr;
     }
-    return right;
+    return rights->StoredProjectRight(projectID);
 }
 
-bool CProjectSet::MayDeleteProjects()
+bool CProjectSet::MayDeleteProject(std::int32_t id)
 {
-    return FlagIsSet(GetRight().get(), &IRight::get_DeleteProject);
+    return HasFlag(GetRight(id).get(), &IRight::get_DeleteProject);
 }
 
 HRESULT CProjectSet::CheckMayAddProjects()
 {
-    ComPtr<IUserRight> role;
-    std::int32_t addProject = 0;
-    if (Failed(context_->get_CurRight(role.put())) || !role ||
-        Failed(role->get_AddProject(&addProject)) || addProject == 0)
-        return kReport.FailRight("add Project");
+    CurrentRights* rights = CurrentRightsOf(context_.get());
+    if (rights == nullptr || !rights->StoredMayAddProjects()) return kReport.FailRight("add Project");
     return S_OK;
 }
 
@@ -104,10 +96,13 @@ HRESULT CProjectSet::Remove(std::int32_t index)
 
 HRESULT CProjectSet::Update()
 {
-    ComPtr<IRight> right = GetRight();
-    if (!right) return kReport.FailRight("edit Project");
-    if (!FlagIsSet(right.get(), &IRight::get_EditProject))
-        return kReport.FailRight("update Project");
+    // Without a current project there is nothing to check; the write fails.
+    if (current_) {
+        const ComPtr<IRight> right = GetRight(IDOf(current_.get()));
+        if (!right) return kReport.FailRight("edit Project");
+        if (!HasFlag(right.get(), &IRight::get_EditProject))
+            return kReport.FailRight("update Project");
+    }
     if (!projectstore::RealUpdateProject(ImplOf<CProject>(current_.get())))
         return kReport.FailQuietly("Update Project failed!\n");
     return S_OK;
@@ -121,16 +116,17 @@ HRESULT CProjectSet::Refresh()
 HRESULT CProjectSet::Append(IProject* project)
 {
     if (project == nullptr) return S_OK;
+    // New projects all have ID 0 and are different projects all the same.
     const std::int32_t id = IDOf(project);
     for (const ComPtr<IProject>& item : items_)
-        if (IDOf(item.get()) == id) return S_OK;
+        if (id != 0 && IDOf(item.get()) == id) return S_OK;
     items_.emplace_back(project);
     return S_OK;
 }
 
 bool CProjectSet::RealDeleteProject(std::int32_t id)
 {
-    if (!MayDeleteProjects()) {
+    if (!MayDeleteProject(id)) {
         kReport.FailRight("delete Project");
         return false;
     }
@@ -139,7 +135,7 @@ bool CProjectSet::RealDeleteProject(std::int32_t id)
 
 HRESULT CProjectSet::DeleteByID(std::int32_t id)
 {
-    if (!MayDeleteProjects()) return kReport.FailRight("delete Project");
+    if (!MayDeleteProject(id)) return kReport.FailRight("delete Project");
     for (auto it = items_.begin(); it != items_.end(); ++it) {
         if (IDOf(it->get()) != id) continue;
         if (!RealDeleteProject(id)) return kReport.FailQuietly("Delete Project failed");

@@ -25,7 +25,7 @@ public:
     HRESULT Remove(std::int32_t index) override;
     HRESULT Update() override;
     HRESULT Refresh() override;
-    // Ignores a null project and one whose ID is already in the set.
+    // Ignores a null project and a stored one whose ID is already in the set.
     HRESULT Append(IProject* project) override;
     HRESULT DeleteByID(std::int32_t id) override;
     HRESULT DeleteByIndex(std::int32_t index) override;
@@ -37,9 +37,9 @@ private:
     ~CProjectSet() override = default;
 
     bool HasIndex(std::int32_t index) const;
-    // The rights that apply in the context's active project, or null.
-    ComPtr<IRight> GetRight();
-    bool MayDeleteProjects();
+    // The current user's rights in the project, as stored now, or null.
+    ComPtr<IRight> GetRight(std::int32_t projectID);
+    bool MayDeleteProject(std::int32_t id);
     bool RealDeleteProject(std::int32_t id);
     HRESULT CheckMayAddProjects();
 

@@ -117,6 +117,15 @@ void DeleteVersionsWithTheirBugs(db::Connection& connection, std::int32_t projec
     versions.Close();
 }
 
+// The bugs that name the project as theirs, whatever version they name.
+void DeleteBugsOfProject(db::Connection& connection, std::int32_t projectID)
+{
+    const std::string bugs =
+        Format("SELECT BugID FROM tBugReport WHERE ReportedInPrjID = %ld", AsLong(projectID));
+    DeleteDependentRows(connection, bugs, "SELECT BugID FROM tAttachment WHERE BugID=%ld");
+    DeleteEveryRow(connection, bugs);
+}
+
 void DeleteClassificationsWithAssignments(db::Connection& connection, std::int32_t projectID)
 {
     DeleteDependentRows(connection,
@@ -189,6 +198,14 @@ bool RealAddProject(CProject& project)
     }
     before.Restore();
     return false;
+}
+
+std::int32_t ProjectOfVersion(db::Connection& connection, std::int32_t versionID)
+{
+    db::Recordset row;
+    row.Open(Format("SELECT ProjectID FROM tVersion WHERE VersionID = %ld", AsLong(versionID)),
+             connection, db::CursorType::ForwardOnly, db::LockType::ReadOnly);
+    return row.IsEOF() ? 0 : ReadWholeNumber(row.Fields(0).Value());
 }
 
 bool RealAddVersions(db::Connection& connection, CProject& project)
@@ -272,6 +289,7 @@ bool RealDeleteProject(std::int32_t projectID)
         db::Connection connection(db::ProcessConnectionString());
         db::Transaction transaction(connection);
         DeleteVersionsWithTheirBugs(connection, projectID);
+        DeleteBugsOfProject(connection, projectID);
         DeleteClassificationsWithAssignments(connection, projectID);
         DeleteRightsWithAvailableStatuses(connection, projectID);
         DeleteEveryRow(connection,

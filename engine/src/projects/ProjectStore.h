@@ -18,10 +18,15 @@ bool RealAddProject(CProject& project);
 // Rewrites the project row and brings its stored versions in line with its
 // array (a removed version goes with the bugs reported in it).
 bool RealUpdateProject(CProject* project);
-// Deletes the project, its versions with their bugs (and the bugs'
-// attachments), its classifications (and their user assignments) and every
-// role's rights in it (and their available statuses).
+// Deletes the project, its versions with their bugs, the bugs that name it as
+// their project (each bug with its attachments), its classifications (and
+// their user assignments) and every role's rights in it (and their available
+// statuses).
 bool RealDeleteProject(std::int32_t projectID);
+
+// The project of version `versionID` on the connection, or 0 when no version
+// has that number. Throws DatabaseError.
+std::int32_t ProjectOfVersion(db::Connection& connection, std::int32_t versionID);
 
 // The parts, for the operations above.
 bool RealAddVersions(db::Connection& connection, CProject& project);

@@ -137,6 +137,23 @@ const AdoxKey& Adox::AddForeignKey(AdoxTable& table, const std::string& keyName,
     return table.foreignKeys.back();
 }
 
+const AdoxKey& Adox::AddIndex(AdoxTable& table, const std::string& indexName,
+                             const std::string& column)
+{
+    if (indexName.empty() || !table.HasColumn(column)) throw AdoxFailure("Error occured in AddIndex");
+    table.indexes.push_back({indexName, column, "", ""});
+    return table.indexes.back();
+}
+
+std::vector<std::string> Adox::IndexDefinitions(const AdoxTable& table)
+{
+    std::vector<std::string> texts;
+    for (const AdoxKey& index : table.indexes)
+        texts.push_back("CREATE INDEX " + db::QuoteName(index.name) + " ON " +
+                        db::QuoteName(table.name) + " (" + db::QuoteName(index.column) + ")");
+    return texts;
+}
+
 std::string Adox::TableDefinition(const AdoxTable& table)
 {
     std::string text = "CREATE TABLE " + db::QuoteName(table.name) + " (";
@@ -160,8 +177,11 @@ void Adox::WriteSchema()
     try {
         db::Connection connection(db::BuildConnectionString(path_));
         db::Transaction transaction(connection);
-        for (const auto& table : tables_)
+        for (const auto& table : tables_) {
             connection.database().driver().Execute(TableDefinition(*table));
+            for (const std::string& index : IndexDefinitions(*table))
+                connection.database().driver().Execute(index);
+        }
         transaction.Commit();
         connection.database().schema().Invalidate();
     } catch (const DatabaseError& error) {

@@ -42,6 +42,7 @@ struct AdoxTable {
     std::vector<AdoxColumn> columns;
     std::unique_ptr<AdoxKey> primaryKey;
     std::vector<AdoxKey> foreignKeys;
+    std::vector<AdoxKey> indexes;  // plain indexes on one column
     bool HasColumn(const std::string& column) const;
 };
 
@@ -61,11 +62,16 @@ public:
     const AdoxKey& AddForeignKey(AdoxTable& table, const std::string& keyName,
                                  const std::string& column, const std::string& relatedTable,
                                  const std::string& relatedColumn);
-    // Creates every table of the catalog in the file.
+    // An index on one column, so that rows are found by it without a scan.
+    const AdoxKey& AddIndex(AdoxTable& table, const std::string& indexName,
+                            const std::string& column);
+    // Creates every table of the catalog in the file, with its indexes.
     void WriteSchema();
 
     // The CREATE TABLE text of one catalog table.
     static std::string TableDefinition(const AdoxTable& table);
+    // The CREATE INDEX texts of one catalog table.
+    static std::vector<std::string> IndexDefinitions(const AdoxTable& table);
 
 private:
     AdoxTable* FindTable(const std::string& name);

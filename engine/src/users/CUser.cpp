@@ -218,6 +218,7 @@ HRESULT CUser::put_SysInfo(IUserSysInfo* value)
     if (id_ == 0)
         return kReport.Fail(failed, kLogGeneral, source,
                             "User is is 0, cannot set it's system infomation");
+    if (!guard_.MayChange(id_)) return guard_.Refuse(kReport, "update user", source);
     const std::int32_t previousID = info->ID();
     const std::int32_t previousUser = info->UserID();
     try {

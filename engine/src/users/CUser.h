@@ -8,6 +8,7 @@
 #include <lindor/Interfaces.h>
 
 #include "core/ComObject.h"
+#include "users/UserChangeGuard.h"
 
 namespace lindor {
 
@@ -50,6 +51,9 @@ public:
     void SetID(std::int32_t id) { id_ = id; }
     std::int32_t RoleID() const { return roleID_; }
     void SetRoleID(std::int32_t id) { roleID_ = id; }
+    // Lets only the administrator, or this user himself, logged in to
+    // `context` store the user's system information.
+    void GuardFor(IExeContext* context) { guard_.Attach(context); }
     const std::string& LoginName() const { return loginName_; }
     const std::string& UserName() const { return userName_; }
     const std::string& Description() const { return description_; }
@@ -69,6 +73,7 @@ private:
     std::int32_t roleID_ = 0;
     std::string loginName_, userName_, description_, password_, email_, position_, address_, phone_,
         department_;
+    UserChangeGuard guard_;
 };
 
 }  // namespace lindor

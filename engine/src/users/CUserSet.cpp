@@ -78,6 +78,7 @@ HRESULT CUserSet::get_ExeContext(IExeContext** out)
 HRESULT CUserSet::Add(IUser* user)
 {
     const char* const failed = "Add user failed";
+    if (!guard_.MayChange(0)) return guard_.Refuse(kReport, "add user", "CUserSet::Add");
     CUser* impl = ImplOf<CUser>(user);
     if (impl == nullptr)
         return kReport.Fail(failed, kLogGeneral, "CUserSet::Add", "Invalid Pointer");
@@ -98,6 +99,7 @@ HRESULT CUserSet::Add(IUser* user)
 HRESULT CUserSet::RemoveByID(std::int32_t id)
 {
     if (id == kAdministratorID) return RefuseAdministrator();
+    if (!guard_.MayChange(id)) return guard_.Refuse(kReport, "delete user", "CUserSet::RemoveByID");
     if (!userstore::RealRemove(id))
         return kReport.Fail("Delete user failed!", kLogGeneral, "CUserSet::RemoveByID");
     DropEveryItemWithID(id);
@@ -109,6 +111,8 @@ HRESULT CUserSet::RemoveByIndex(std::int32_t index)
     if (!HasIndex(index)) return kReport.FailBounds("CUserSet::RemoveByIndex");
     const std::int32_t id = IDOf(items_[static_cast<std::size_t>(index)].get());
     if (id == kAdministratorID) return RefuseAdministrator();
+    if (!guard_.MayChange(id))
+        return guard_.Refuse(kReport, "delete user", "CUserSet::RemoveByIndex");
     if (!userstore::RealRemove(id))
         return kReport.Fail("Delete Role failed", kLogGeneral, "CUserSet::RemoveByIndex",
                             "Delete user failed");
@@ -118,11 +122,19 @@ HRESULT CUserSet::RemoveByIndex(std::int32_t index)
 
 HRESULT CUserSet::Update()
 {
+    if (current_ && !guard_.MayChange(IDOf(current_.get())))
+        return guard_.Refuse(kReport, "update user", "CUserSet::Update");
     const std::string refusal = userstore::PasswordRefusal(PasswordOf(current_.get()));
     if (!refusal.empty()) return kReport.Fail(refusal, kLogGeneral, "CUserSet::Update");
-    if (!userstore::RealUpdate(ImplOf<CUser>(current_.get())))
-        return kReport.Fail("Update User failed", kLogGeneral, "CUserSet::Update");
-    return S_OK;
+    switch (userstore::RealUpdate(ImplOf<CUser>(current_.get()))) {
+        case userstore::UpdateResult::Updated:
+            return S_OK;
+        case userstore::UpdateResult::LoginNameTaken:
+            return E_FAIL;
+        case userstore::UpdateResult::Failed:
+            break;
+    }
+    return kReport.Fail("Update User failed", kLogGeneral, "CUserSet::Update");
 }
 
 HRESULT CUserSet::Append(IUser* user)

@@ -1,6 +1,7 @@
 // An ordered set of users. Add, the removals and Update write through to the
-// database; Append and the deletions work in memory only. No member checks a
-// right: the administration program is the gate.
+// database; Append and the deletions work in memory only. A set handed out by
+// a context lets only the administrator add users or change and remove
+// anyone but himself; the sets of the administration object are not guarded.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include <lindor/Interfaces.h>
 
 #include "core/ComObject.h"
+#include "users/UserChangeGuard.h"
 
 namespace lindor {
 
@@ -31,6 +33,8 @@ public:
 
     // Takes a new reference to the context and releases any previous one.
     void AttachExeContext(IExeContext* context) { context_ = ComPtr<IExeContext>(context); }
+    // Guards the writes on behalf of the user logged in to `context`.
+    void GuardFor(IExeContext* context) { guard_.Attach(context); }
 
 private:
     ~CUserSet() override = default;
@@ -41,6 +45,7 @@ private:
     std::vector<ComPtr<IUser>> items_;
     ComPtr<IUser> current_;
     ComPtr<IExeContext> context_;
+    UserChangeGuard guard_;
 };
 
 }  // namespace lindor

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/ComObject.h"
 #include "users/CUser.h"
 
 namespace lindor::userstore {
@@ -17,7 +18,7 @@ enum class AddResult {
 };
 
 // Why the password cannot be stored ("Password is too long (at most 63
-// characters)." ...), or an empty text when it can.
+// bytes)." ...), or an empty text when it can.
 std::string PasswordRefusal(const std::string& password);
 
 // Takes a new identifier, then looks the login name up and inserts the row in
@@ -26,7 +27,23 @@ AddResult RealAddUser(CUser& user);
 // Deletes the user's system information, classification assignments and row
 // in one transaction.
 bool RealRemove(std::int32_t id);
-// Rewrites the user's row; false for no user, ID 0 or no stored row.
-bool RealUpdate(CUser* user);
+enum class UpdateResult {
+    Updated,
+    LoginNameTaken,  // reported to the caller already
+    Failed,
+};
+
+// Rewrites the user's row, refusing a login name another user has (in any
+// letter case); the look-up and the write form one write transaction.
+// Failed for no user, ID 0 or no stored row.
+UpdateResult RealUpdate(CUser* user);
+
+// The rights row that the role of user `userID` holds for `projectID` as it
+// is stored now (without its statuses), or null when there is none. Throws
+// DatabaseError.
+ComPtr<IRight> ReadStoredRight(std::int32_t userID, std::int32_t projectID);
+// Whether the role of user `userID` may add projects, as stored now. Throws
+// DatabaseError.
+bool ReadStoredMayAddProjects(std::int32_t userID);
 
 }  // namespace lindor::userstore

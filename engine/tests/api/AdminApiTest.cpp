@@ -2,7 +2,7 @@
 // synchronisation: only the public header, the engine loaded at run time.
 #include <lindor/lindor.h>
 
-#include "ApiTestSupport.h"
+#include "support/ApiTestSupport.h"
 
 #include <gtest/gtest.h>
 

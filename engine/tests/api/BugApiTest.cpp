@@ -3,7 +3,7 @@
 // for the roles (which no engine member under test writes) and for counting.
 #include <lindor/lindor.h>
 
-#include "ApiTestSupport.h"
+#include "support/ApiTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -152,6 +152,7 @@ protected:
                                 const std::string& priority = "Normal")
     {
         ComPtr<lindor::IBug> bug = Make<lindor::IBug>("Lindor.Bug.1");
+        bug->put_ReportedInProjectID(1);  // as the client's editor does
         bug->put_Description(description);
         bug->put_Status("New");
         bug->put_Priority(priority);
@@ -198,7 +199,10 @@ TEST_F(BugWalk, AddsUnderRightsAndRefusesWithout)
     ComPtr<lindor::IBugSet> bugs = OpenAs("dana");
     EXPECT_EQ(AddBug(bugs.get(), "first", 1), 1);
     EXPECT_EQ(AddBug(bugs.get(), "second", 2), 2);
-    EXPECT_EQ(AddBug(bugs.get(), "in project 2", 3), 3);  // stored, but outside the scope
+    ComPtr<lindor::IBug> elsewhere;
+    EXPECT_EQ(bugs->Add(NewBug("in project 2", 3).get(), elsewhere.put()), E_FAIL)
+        << "version 3 is not a version of project 1";
+    EXPECT_EQ(ErrorText(), "Version(ID=3) is not a version of Project(ID=1)");
     Sql("UPDATE tBugReport SET BugType = 1 WHERE BugID = 2;");
 
     ComPtr<lindor::IBugSet> reopened;
@@ -211,7 +215,7 @@ TEST_F(BugWalk, AddsUnderRightsAndRefusesWithout)
     ComPtr<lindor::IBug> refused;
     EXPECT_EQ(eves->Add(NewBug("not allowed", 1).get(), refused.put()), E_FAIL);
     EXPECT_EQ(ErrorText(), "You have no right to Add bug, please contact your manager!");
-    EXPECT_EQ(Sql("SELECT COUNT(*) FROM tBugReport;"), "3");
+    EXPECT_EQ(Sql("SELECT COUNT(*) FROM tBugReport;"), "2");
 }
 
 TEST_F(BugWalk, TheExampleConditionsSelectTheRowsTheyDescribe)
@@ -266,7 +270,10 @@ TEST_F(BugWalk, WithoutAnActiveProjectTheUsersProjectsAreTheScope)
 {
     ComPtr<lindor::IBugSet> bugs = OpenAs("dana");
     AddBug(bugs.get(), "project 1", 2);
-    AddBug(bugs.get(), "project 2", 4);
+    // Dana may not put a bug into project 2; someone who may has done so.
+    Sql("INSERT INTO tBugReport (BugID, SeverityName, StatusName, PriorityName, ReproductiveName, "
+        "Description, ReportedInPrjID, ReportedInVersionID, BugType) VALUES "
+        "(2, 'Normal', 'New', 'Normal', 'Always', 'project 2', 2, 4, 0);");
     ASSERT_EQ(context_->SetActiveProject(0, 0), S_OK);
     ComPtr<lindor::IBugSet> all;
     ASSERT_EQ(context_->OpenBugSet(lindor::eBug, nullptr, all.put()), S_OK) << ErrorText();
@@ -330,7 +337,9 @@ TEST_F(BugWalk, SortsFiltersAndFindsByNumber)
     EXPECT_EQ(ErrorText(), "Get Bug Failed!");
 
     // The caller's conditions only narrow the scope, however they are joined.
-    AddBug(bugs.get(), "elsewhere", 3, "High");
+    Sql("INSERT INTO tBugReport (BugID, SeverityName, StatusName, PriorityName, ReproductiveName, "
+        "Description, ReportedInPrjID, ReportedInVersionID, BugType) VALUES "
+        "(5, 'Normal', 'New', 'High', 'Always', 'elsewhere', 2, 3, 0);");
     ComPtr<lindor::IBugSet> narrowed;
     ComPtr<lindor::IBugFilterSet> orHigh =
         SetOf({{"PriorityName", lindor::Equal, Variant::Text("High"), lindor::LogOr}});

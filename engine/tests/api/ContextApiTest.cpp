@@ -4,7 +4,7 @@
 // engine members under test do not write themselves, and to count rows.
 #include <lindor/lindor.h>
 
-#include "ApiTestSupport.h"
+#include "support/ApiTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -322,9 +322,9 @@ TEST_F(FileSetTest, StoredBytesThatAreNoArchiveFailToUnpack)
     test::LogWatch log;
     EXPECT_EQ(file->GetFile(folder + "note.txt"), E_FAIL);
     EXPECT_TRUE(log.Has(0, "CAttachFile::GenFile",
-                        "Failed to unzip file " + PrivateTempFolder() + "note.zip to folder " +
-                            PrivateTempFolder() + "."));
+                        "Failed to unzip file note.txt to folder " + folder + "."));
     EXPECT_FALSE(fs::exists(PrivateTempFolder() + "note.zip"));
+    EXPECT_FALSE(fs::exists(folder + "note.txt")) << "nothing is left of the failed unpack";
 }
 
 TEST_F(FileSetTest, AStoredNameWithFoldersCannotReachOutsideTheWorkFolder)
@@ -588,13 +588,14 @@ TEST(FileObject, FullNameSetsTheNameAfterTheLastFolder)
     file->put_FullName("/home/ann/logs/trace.txt");
     file->get_FileName(&name);
     EXPECT_EQ(name, "trace.txt");
-    file->put_FullName("C:\\logs\\dump.dmp");
+    file->put_FullName("/home/ann/logs/back\\slash.dmp");
     file->get_FileName(&name);
-    EXPECT_EQ(name, "dump.dmp");
+    EXPECT_EQ(name, "back\\slash.dmp") << "only '/' separates folders";
     file->put_FileName("other");
     std::string full;
     file->get_FullName(&full);
-    EXPECT_EQ(full, "C:\\logs\\dump.dmp") << "the name alone does not change the full name";
+    EXPECT_EQ(full, "/home/ann/logs/back\\slash.dmp")
+        << "the name alone does not change the full name";
 }
 
 TEST(FileObject, BothClassesAreCreatedByName)

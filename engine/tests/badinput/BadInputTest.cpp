@@ -122,7 +122,7 @@ TEST_F(BadInputTest, OverlongNamesAreRefusedAndNothingIsStored)
 
     ComPtr<IUser> missing = NewUser("someone", std::string(64, 'x'));
     EXPECT_EQ(users->Add(missing.get()), E_FAIL);
-    EXPECT_EQ(LastCallerError().description, "Password is too long (at most 63 characters).");
+    EXPECT_EQ(LastCallerError().description, "Password is too long (at most 63 bytes).");
 }
 
 TEST_F(BadInputTest, ProjectVersionAndClassificationNamesStayLiteralThroughSynchronize)

@@ -482,7 +482,7 @@ TEST_F(BugSetTest, AddStoresTheBugAsGivenUnderTheNextNumber)
     EXPECT_EQ(StoredValue("SELECT ReportedByID" + row).i4(), 0);
     EXPECT_TRUE(StoredValue("SELECT ReportedBy" + row).IsNull());
     EXPECT_EQ(StoredValue("SELECT ReportedDate" + row).date(), 0.0);
-    EXPECT_EQ(StoredValue("SELECT ReportedInPrjID" + row).i4(), 0);
+    EXPECT_EQ(StoredValue("SELECT ReportedInPrjID" + row).i4(), 1);
     EXPECT_TRUE(StoredValue("SELECT LastModifiedBy" + row).IsNull());
     EXPECT_EQ(Count(), 1) << "the new row belongs to the cursor";
     ComPtr<IBug> current;

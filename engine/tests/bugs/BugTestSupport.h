@@ -102,10 +102,12 @@ inline std::string CallerText()
     return text;
 }
 
-// A bug with the texts a new row needs.
+// A bug of project 1 with the texts a new row needs.
 inline ComPtr<CBug> NewBug(const std::string& description = "crash on start")
 {
     ComPtr<CBug> bug = MakeObject<CBug>();
+    // A bug belongs to a project, as the client's editor makes it.
+    bug->put_ReportedInProjectID(1);
     bug->put_Description(description);
     bug->put_Status("New");
     bug->put_Priority("High");

@@ -123,7 +123,7 @@ TEST(PasswordBlockRefusal, TooLongPasswordIsRefused)
         const PasswordBlock untouched = block;
         std::string error;
         EXPECT_FALSE(EncipherPassword(std::string(length, 'x'), &block, &error));
-        EXPECT_EQ(error, "Password is too long (at most 63 characters).");
+        EXPECT_EQ(error, "Password is too long (at most 63 bytes).");
         EXPECT_EQ(block, untouched);
     }
 }

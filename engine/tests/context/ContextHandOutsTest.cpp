@@ -218,7 +218,7 @@ TEST(AllUser, ListsEveryUserWithoutAContext)
 TEST(AllUser, ASecondContextSeesAnAddedUserAtOnce)
 {
     const std::string path = test::NewDatabase();
-    ComPtr<CExeContext> first = OpenContext(path);
+    ComPtr<CExeContext> first = OpenContext(path, "Admin");
     ComPtr<CExeContext> second = OpenContext(path);
     ComPtr<IUserSet> users;
     first->get_AllUser(users.put());
@@ -263,7 +263,7 @@ TEST(ChangePsw, APasswordLongerThan63BytesIsRefusedAndNothingWritten)
     const std::string path = test::NewDatabase();
     ComPtr<CExeContext> context = OpenContext(path, "Admin");
     EXPECT_EQ(context->ChangePsw("", std::string(64, 'p')), E_FAIL);
-    EXPECT_EQ(ErrorText(), "Password is too long (at most 63 characters).");
+    EXPECT_EQ(ErrorText(), "Password is too long (at most 63 bytes).");
     EXPECT_TRUE(test::ReadValue("SELECT * FROM tUser WHERE UserID = 1", "Password").IsNull());
     EXPECT_EQ(context->ChangePsw("", std::string(63, 'p')), S_OK);
     EXPECT_EQ(OpenContext(path)->Login("Admin", std::string(63, 'p')), S_OK);

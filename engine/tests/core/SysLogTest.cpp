@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -156,20 +155,20 @@ TEST(ErrorReport, ReporterSetsErrorInfoThenWritesOneLogEntry)
     EXPECT_NE(log.find("[ErrCode]: 3\r\n[Source]: CBugSet::Remove"), std::string::npos);
 }
 
-TEST(ErrorReport, AnUnwritableLogLeavesTheCallerItsDescription)
+TEST(ErrorReport, AnUnwritableLogKeepsTheCallersDescription)
 {
     ComPtr<CSysLog> errLog = MakeObject<CSysLog>();
     errLog->put_LogFileName("Err.log");
     const std::string path = errLog->FullPath();
     std::remove(path.c_str());
-    ASSERT_EQ(mkdir(path.c_str(), 0700), 0);  // a folder where the log file should be
-    Reporter reporter("Lindor.UserSet.1");
-    EXPECT_EQ(reporter.Fail("Cannot delete Admin", kLogGeneral, "CUserSet::RemoveByID"), E_FAIL);
+    ASSERT_EQ(mkdir(path.c_str(), 0700), 0) << "a folder where the log file should be";
+    Reporter reporter("Lindor.ExeContext.1");
+    EXPECT_EQ(reporter.Fail("Open database /x.mdb failed", 2, "CExeContext::OpenAcessDB"), E_FAIL);
     std::string text, source;
     ASSERT_TRUE(GetThreadErrorInfo(&text, &source));
+    EXPECT_EQ(text, "Open database /x.mdb failed");
+    EXPECT_EQ(source, "Lindor.ExeContext.1");
     rmdir(path.c_str());
-    EXPECT_EQ(text, "Cannot delete Admin");
-    EXPECT_EQ(source, "Lindor.UserSet.1");
 }
 
 }  // namespace

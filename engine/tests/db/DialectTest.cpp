@@ -65,6 +65,21 @@ TEST(Dialect, UnterminatedTextIsASyntaxError)
     }
 }
 
+TEST(Dialect, OneConditionKeepsItsBracketsAndNothingElse)
+{
+    EXPECT_TRUE(IsOneCondition("StatusName = 'New'"));
+    EXPECT_TRUE(IsOneCondition("A = 1 AND (B = 2 OR (C = 3))"));
+    EXPECT_TRUE(IsOneCondition("Description = 'a) OR (b' AND BugID = -1"))
+        << "brackets inside a text do not count";
+    EXPECT_TRUE(IsOneCondition("DateDue < 3/5/2005 AND BugID = - -1"));
+    EXPECT_FALSE(IsOneCondition("A = 1) OR (B = 2"));
+    EXPECT_FALSE(IsOneCondition("(A = 1"));
+    EXPECT_FALSE(IsOneCondition("A = 1 --"));
+    EXPECT_FALSE(IsOneCondition("A = 1 /* (*/"));
+    EXPECT_FALSE(IsOneCondition("A = 1; DELETE FROM tBugReport"));
+    EXPECT_FALSE(IsOneCondition("A = 'open"));
+}
+
 TEST(Dialect, QuotingDoublesQuotes)
 {
     EXPECT_EQ(QuoteText("O'Hara"), "'O''Hara'");

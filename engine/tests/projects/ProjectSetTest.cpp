@@ -289,7 +289,7 @@ TEST(ProjectSetUpdate, AProjectDeletedMeanwhileFails)
     EXPECT_EQ(CountRows("SELECT * FROM tVersion WHERE ProjectID = 2"), 0);
 }
 
-TEST(ProjectSetUpdate, ChecksTheEditRightOfTheActiveProject)
+TEST(ProjectSetUpdate, ChecksTheEditRightOfTheProjectChanged)
 {
     const std::string path = test::NewDatabase();
     ComPtr<CExeContext> henry = HenryInProjectOne(path, false, {"Read"});
@@ -297,20 +297,28 @@ TEST(ProjectSetUpdate, ChecksTheEditRightOfTheActiveProject)
     ItemAt(projects.get(), 0)->put_Name("Renamed");
     EXPECT_EQ(projects->Update(), E_FAIL);
     EXPECT_EQ(ErrorText(), "You have no right to update Project, please contact your manager!");
+    // The rights of the project changed count, whichever project is active.
     ASSERT_EQ(henry->SetActiveProject(0, 0), S_OK);
+    EXPECT_EQ(projects->Update(), E_FAIL);
+    EXPECT_EQ(ErrorText(), "You have no right to update Project, please contact your manager!");
+    ItemAt(projects.get(), 1)->put_Name("Renamed");
     EXPECT_EQ(projects->Update(), E_FAIL);
     EXPECT_EQ(ErrorText(), "You have no right to edit Project, please contact your manager!");
     EXPECT_EQ(CountRows("SELECT * FROM tProject WHERE Name = 'Renamed'"), 0);
 }
 
-TEST(ProjectSetUpdate, TheEditRightOfTheActiveProjectCoversOtherProjects)
+TEST(ProjectSetUpdate, TheEditRightOfTheActiveProjectDoesNotCoverOtherProjects)
 {
     const std::string path = test::NewDatabase();
     ComPtr<CExeContext> henry = HenryInProjectOne(path, false, {"EditProject"});
     ComPtr<IProjectSet> projects = AllProjects(*henry);
     ItemAt(projects.get(), 1)->put_Name("Renamed");
+    EXPECT_EQ(projects->Update(), E_FAIL);
+    EXPECT_EQ(ErrorText(), "You have no right to edit Project, please contact your manager!");
+    EXPECT_EQ(CountRows("SELECT * FROM tProject WHERE Name = 'Renamed'"), 0);
+    ItemAt(projects.get(), 0)->put_Name("Renamed");
     EXPECT_EQ(projects->Update(), S_OK) << ErrorText();
-    EXPECT_EQ(CountRows("SELECT * FROM tProject WHERE ProjectID = 2 AND Name = 'Renamed'"), 1);
+    EXPECT_EQ(CountRows("SELECT * FROM tProject WHERE ProjectID = 1 AND Name = 'Renamed'"), 1);
 }
 
 // ---- deleting ------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/ComObject.h"
+#include "core/CurrentRights.h"
 #include "users/CRight.h"
 #include "users/CUserRight.h"
 
@@ -129,7 +130,7 @@ private:
 
 // The context as the bug classes see it. Rights, the active project and
 // version, the role and the user are whatever the test sets.
-class FakeContext final : public ComObject<IExeContext> {
+class FakeContext final : public ComObject<IExeContext>, public CurrentRights {
 public:
     ComPtr<IRight> projectRight;  // what CurProjectRight hands out (null: none)
     std::int32_t activeProjectID = 0;
@@ -153,6 +154,26 @@ public:
     }
 
     HRESULT get_CurProjectRight(IRight** out) override { return projectRight.CopyTo(out), S_OK; }
+
+    // The rights the engine checks before a write: the active project's are
+    // `projectRight`, any other project's the role's row for it.
+    ComPtr<IRight> StoredProjectRight(std::int32_t projectID) override
+    {
+        if (projectID == activeProjectID && projectRight) return projectRight;
+        ComPtr<IRight> right;
+        ComPtr<IRightSet> rights;
+        if (role && Succeeded(role->get_RightSet(rights.put())) && rights)
+            rights->GetByProjectID(projectID, right.put());
+        return right;
+    }
+    ComPtr<IRight> StoredActiveProjectRight() override { return projectRight; }
+    bool StoredMayAddProjects() override
+    {
+        std::int32_t allowed = 0;
+        return role && Succeeded(role->get_AddProject(&allowed)) && allowed != 0;
+    }
+    bool IsAdministrator() const override { return false; }
+    std::int32_t LoggedInUserID() const override { return 0; }
     HRESULT get_ActiveProjectID(std::int32_t* out) override { return *out = activeProjectID, S_OK; }
     HRESULT get_ActiveVersionID(std::int32_t* out) override { return *out = activeVersionID, S_OK; }
     HRESULT get_ActiveProject(IProject** out) override { return activeProject.CopyTo(out), S_OK; }

@@ -45,11 +45,13 @@ long UsersNamed(const std::string& login)
     return CountRows("SELECT * FROM tUser WHERE LoginName = " + db::QuoteText(login));
 }
 
-// Every stored user, as the context hands them out.
+// Every stored user, as the context hands them out to the administrator (the
+// one who may change them all).
 ComPtr<IUserSet> StoredUsers()
 {
     ComPtr<CExeContext> context = MakeObject<CExeContext>();
     EXPECT_EQ(context->OpenAccessDB(db::DataSourceOf(db::ProcessConnectionString())), S_OK);
+    EXPECT_EQ(context->Login("Admin", ""), S_OK);
     ComPtr<IUserSet> users;
     EXPECT_EQ(context->get_AllUser(users.put()), S_OK);
     return users;
@@ -117,7 +119,7 @@ TEST(UserSetAdd, APasswordLongerThan63BytesIsRefusedBeforeAnythingIsWritten)
     ComPtr<CUserSet> users = MakeObject<CUserSet>();
     LogWatch watch;
     EXPECT_EQ(users->Add(NewUser("liam", std::string(64, 'p')).get()), E_FAIL);
-    EXPECT_EQ(ErrorText(), "Password is too long (at most 63 characters).");
+    EXPECT_EQ(ErrorText(), "Password is too long (at most 63 bytes).");
     EXPECT_TRUE(watch.Has(0, "CUserSet::Add", "Password is too long"));
     EXPECT_EQ(NextID("NextUserID"), 2);
     EXPECT_EQ(UsersNamed("liam"), 0);
@@ -288,7 +290,7 @@ TEST(UserSetUpdate, RefusesAPasswordLongerThan63Bytes)
     users->get_Item(0, admin.put());
     admin->put_Password(std::string(70, 'p'));
     EXPECT_EQ(users->Update(), E_FAIL);
-    EXPECT_EQ(ErrorText(), "Password is too long (at most 63 characters).");
+    EXPECT_EQ(ErrorText(), "Password is too long (at most 63 bytes).");
     EXPECT_TRUE(CanLogIn("Admin", ""));
 }
 

@@ -1,0 +1,115 @@
+// The client's main window: the engine context for the window's life, the
+// two bug lists, the project and detail panes, the info bar, the menus and
+// toolbars, and the flows that open a database, log in and activate a
+// project.
+#pragma once
+
+#include <lindor/lindor.h>
+
+#include <QMainWindow>
+
+#include <memory>
+
+#include "client/clientoptions.h"
+#include "client/commandrules.h"
+#include "client/mainactions.h"
+
+class QLabel;
+class QToolBar;
+
+namespace nimbra {
+
+class BugListView;
+class BugTabView;
+class ContextEvents;
+class DetailPane;
+class InfoBar;
+class ProgramSettings;
+class ProjectPane;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int kAllProjectsNoteId = 61490;
+
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // False when the engine's context could not be created (the message was
+    // shown); the program then ends.
+    bool isUsable() const { return static_cast<bool>(context_); }
+    // Shows the window as the saved placement says.
+    void showPlaced();
+
+    // The commands, as the menus run them.
+    void openDatabaseCommand();
+    bool openDatabase(const QString& path);
+    void login();
+    void runAutoLogin();
+    void selectProject();
+    void refresh();
+    void deleteSelected();
+    void changePassword();
+    void systemInformation();
+    void synchronize();
+    void editCurrent();
+
+    // Re-evaluates every command's enabled state.
+    void updateCommands();
+    CommandState commandState() const;
+
+    lindor::IExeContext* context() const { return context_.get(); }
+    const ClientOptions& options() const { return options_; }
+    QAction* action(Command command) const { return (*actions_)[command]; }
+    BugTabView* views() const { return views_; }
+    BugListView* activeList() const;
+    ProjectPane* projectPane() const { return projectPane_; }
+    DetailPane* detailPane() const { return detailPane_; }
+    InfoBar* infoBar() const { return infoBar_; }
+    QToolBar* shownToolBar() const;
+    bool databaseIsOpen() const { return databaseOpen_; }
+    bool isLoggedIn() const { return loggedIn_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    bool createContext();
+    void createBars();
+    void createPanes();
+    void connectCommands();
+    void loadOptions();
+    void restoreLayout();
+    void shutDown();
+
+    void onLoggedIn(bool ok);
+    void onProjectActivated(bool ok, int projectId, int versionId);
+    void showProjectInInfoBar(int projectId, int versionId);
+    void openBugSets();
+    void showCurrentBug();
+    void showListMenu(const QPoint& at);
+    void updateStatusBar();
+    void showAbout();
+
+    lindor::ComPtr<lindor::IExeContext> context_;
+    ContextEvents* events_ = nullptr;
+    std::unique_ptr<ProgramSettings> settings_;
+    ClientOptions options_;
+    bool databaseOpen_ = false;
+    bool loggedIn_ = false;
+    bool shutDown_ = false;
+    bool layoutRestored_ = false;
+    lindor::ComPtr<lindor::IUserRight> currentRight_;
+    QString databasePath_;
+
+    MainActions* actions_ = nullptr;
+    QToolBar* smallBar_ = nullptr;
+    QToolBar* largeBar_ = nullptr;
+    BugTabView* views_ = nullptr;
+    ProjectPane* projectPane_ = nullptr;
+    DetailPane* detailPane_ = nullptr;
+    InfoBar* infoBar_ = nullptr;
+    QLabel* statusLabels_[4] = {};
+};
+
+}  // namespace nimbra
