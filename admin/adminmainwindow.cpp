@@ -49,7 +49,7 @@ AdminMainWindow::AdminMainWindow(QWidget* parent)
     statusBar()->addWidget(passwordNote_, 1);
     passwordNote_->hide();
     connectCommands();
-    updateCommands();
+    setDatabaseOpen(false);
     createContext();
 }
 
@@ -108,6 +108,10 @@ void AdminMainWindow::updateCommands()
 void AdminMainWindow::setDatabaseOpen(bool open)
 {
     databaseOpen_ = open;
+    users_->setEmptyNote(open ? QString()
+                              : tr("No database is open.\n\nOpen one with Database > Open "
+                                   "Database... (Ctrl+O), or create one with Database > New "
+                                   "(Ctrl+N)."));
     updateCommands();
 }
 
@@ -153,6 +157,7 @@ void AdminMainWindow::openDatabaseCommand()
 bool AdminMainWindow::openDatabase(const QString& path)
 {
     setDatabaseOpen(false);
+    users_->setEmptyNote(QString());  // a file is being opened, not missing
     noteEmptyPassword(false);
     setWindowTitle(kTitle + QStringLiteral(" - ") + path);
     if (context_->OpenAccessDB(path.toStdString()) != lindor::S_OK) {

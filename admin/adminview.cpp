@@ -1,6 +1,7 @@
 #include "admin/adminview.h"
 
 #include <QHeaderView>
+#include <QPainter>
 
 #include "admin/userdirectory.h"
 
@@ -94,6 +95,23 @@ QTreeWidgetItem* AdminView::rowOf(int id) const
         if (topLevelItem(i)->data(0, kIdRole).toInt() == id) return topLevelItem(i);
     }
     return nullptr;
+}
+
+void AdminView::setEmptyNote(const QString& note)
+{
+    emptyNote_ = note;
+    viewport()->update();
+}
+
+void AdminView::paintEvent(QPaintEvent* event)
+{
+    QTreeWidget::paintEvent(event);
+    if (topLevelItemCount() != 0 || emptyNote_.isEmpty()) return;
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    const int margin = fontMetrics().height();
+    painter.drawText(viewport()->rect().adjusted(margin, margin, -margin, -margin),
+                     Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, emptyNote_);
 }
 
 void AdminView::setTexts(QTreeWidgetItem* item, const UserRow& user)

@@ -26,11 +26,21 @@ public:
     bool selectUser(int id);
     QTreeWidgetItem* rowOf(int id) const;
 
+    // The text drawn over the list while it has no row, so that an empty
+    // window says what to do; empty for none.
+    void setEmptyNote(const QString& note);
+    QString emptyNote() const { return emptyNote_; }
+
 signals:
     void userActivated();
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     static void setTexts(QTreeWidgetItem* item, const UserRow& user);
+
+    QString emptyNote_;
 };
 
 }  // namespace nimbra

@@ -16,9 +16,11 @@
 #include "admin/projectversionpage.h"
 #include "admin/rightpage.h"
 #include "admin/sheetdialog.h"
+#include "admin/usersheet.h"
 #include "admin/tests/adminfixture.h"
 #include "admin/versiondialog.h"
 #include "widgets/checktree.h"
+#include "widgets/helpviewer.h"
 #include "widgets/testsupport/modaldialogs.h"
 
 using namespace nimbra;
@@ -50,6 +52,8 @@ void Run()
         database.addUser(QStringLiteral("ann"), QStringLiteral("pw"), QStringLiteral("Ann Archer"));
     database.addUser(QStringLiteral("bob"), QStringLiteral("pw"), QStringLiteral("Bob Brandt"));
     database.grant(ann, {ProjectGrant{}});
+    fixture.window->show();
+    Save(fixture.window.get(), QStringLiteral("empty"));
     fixture.openAs(database.path());
     Save(fixture.window.get(), QStringLiteral("users"));
     ModalDialogs::whenShown<QWizard>([](QWizard* wizard) {
@@ -92,6 +96,10 @@ void Run()
         projects->accept();
     });
     fixture.window->editProjects();
+    // Found only when this program is run from beside the help folder.
+    if (HelpViewer::open(fixture.window.get(), UserSheet::kHelpTopic))
+        Save(fixture.window->findChild<QWidget*>(QStringLiteral("helpWindow")),
+             QStringLiteral("help"));
 }
 
 }  // namespace

@@ -69,6 +69,8 @@ private slots:
         QVERIFY(!fixture->window->action(AdminCommand::AddUser)->isEnabled());
         QCOMPARE(fixture->window->userList()->topLevelItemCount(), 0);
         QCOMPARE(fixture->window->windowTitle(), QString("Nimbra Administrator"));
+        // The empty window says how to go on.
+        QVERIFY(fixture->window->userList()->emptyNote().contains("Open Database"));
 
         ModalDialogs::whenShown<AdminLoginDialog>([](AdminLoginDialog* login) { login->reject(); });
         QVERIFY(!fixture->window->openDatabase(database->path()));
