@@ -167,6 +167,33 @@ private slots:
         QVERIFY(!fixture->window->action(AdminCommand::DeleteUser)->isEnabled());
     }
 
+    // Ctrl+A and Ctrl+E reach the commands while the list has the focus,
+    // where a list would otherwise take Ctrl+A as "select all".
+    void shortcutsWorkFromTheList()
+    {
+        QVERIFY(fixture->openAs(database->path()));
+        fixture->window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(fixture->window.get()));
+        fixture->window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(fixture->window.get()));
+        fixture->window->userList()->setFocus();
+        QStringList shown;
+        ModalDialogs::whenShown<QWizard>([&shown](QWizard* wizard) {
+            shown << wizard->windowTitle();
+            wizard->reject();
+        });
+        QTest::keyClick(fixture->window->userList(), Qt::Key_A, Qt::ControlModifier);
+        fixture->window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(fixture->window.get()));
+        QVERIFY(fixture->window->action(AdminCommand::EditUser)->isEnabled());
+        ModalDialogs::whenShown<SheetDialog>([&shown](SheetDialog* sheet) {
+            shown << sheet->windowTitle();
+            sheet->reject();
+        });
+        QTest::keyClick(fixture->window->userList(), Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(shown, (QStringList{"Add User", "Edit User"}));
+    }
+
     void helpWithoutPagesSaysSo()
     {
         fixture->window->showHelp();
