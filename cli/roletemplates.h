@@ -1,22 +1,19 @@
 // The administration program's ready-made roles ("All", "None", "ReadOnly",
-// "QA Person", "Developer", "Manager"): which of a project's 33 rights each
-// grants and which statuses it may set.
+// "QA Person", "Developer", "Manager"), from the roles library, with the
+// command line's way of failing.
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include <lindor/lindor.h>
 
+#include "roles/roletemplates.h"
+
 namespace cli {
 
-struct RoleTemplate {
-    const char* name;
-    std::vector<std::string> flags;     // the rights set to 1; every other one is 0
-    std::vector<std::string> statuses;  // the available statuses, in order
-};
+using RoleTemplate = roles::RoleTemplate;
 
-const std::vector<RoleTemplate>& RoleTemplates();
+// A usage error for a name no template has.
 const RoleTemplate& FindRoleTemplate(const std::string& name);
 
 // Gives a project's right exactly the template's rights and statuses.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and starts Nimbra on a demo database.
 #   scripts/run.sh          the client, logged in as the demo team's manager
-#   scripts/run.sh admin    the administration program on the same database
+#   scripts/run.sh admin    the administration program on the same database;
+#                           it asks for the administrator's password, "admin"
 # On first use it creates the demo database (nimbra-cli demo) in the per-user
 # data folder and, unless the client already has options, a Bug.cfg that opens
 # it, logs in as "maria" (password "maria-demo") and activates the first
@@ -15,6 +16,7 @@ data=${XDG_DATA_HOME:-$HOME/.local/share}/Nimbra
 demo=$data/demo.mdb
 options=${NIMBRA_HOME:-${XDG_CONFIG_HOME:-$HOME/.config}/Nimbra}/Bug.cfg
 settings=${XDG_CONFIG_HOME:-$HOME/.config}/Nimbra/Nimbra.ini
+admin_settings="${XDG_CONFIG_HOME:-$HOME/.config}/Nimbra/Nimbra Administrator.ini"
 if [ ! -f "$demo" ]; then
   mkdir -p "$data"
   chmod 700 "$data"
@@ -42,10 +44,14 @@ fi
 case "${1:-}" in
   "") exec "$build/nimbra" ;;
   admin)
-    if [ ! -x "$build/nimbra-admin" ]; then
-      echo "The administration program is not part of this build yet." >&2
-      exit 1
+    # The first window of the program's own default size (400 by 400) cuts
+    # the user list's description column; give the first start its width.
+    if [ ! -f "$admin_settings" ]; then
+      mkdir -p "$(dirname "$admin_settings")"
+      printf '[Settings]\nwpShowCmd=1\nwpLeft=60\nwpTop=40\nwpRight=780\nwpBottom=560\n' \
+        > "$admin_settings"
     fi
-    exec "$build/nimbra-admin" ;;
+    echo "The demo administrator's password is \"admin\"."
+    exec "$build/nimbra-admin" "$demo" ;;
   *) echo "usage: $0 [admin]" >&2; exit 2 ;;
 esac

@@ -18,6 +18,7 @@ QMessageBox::Icon IconOf(Messages::Kind kind)
         case Messages::Kind::Information:
             return QMessageBox::Information;
         case Messages::Kind::Warning:
+        case Messages::Kind::WarningQuestion:
             return QMessageBox::Warning;
         case Messages::Kind::Error:
             return QMessageBox::Critical;
@@ -47,6 +48,12 @@ void Messages::error(QWidget* parent, const QString& text)
 bool Messages::askYesNo(QWidget* parent, const QString& text)
 {
     return show(parent, Kind::Question, text, QMessageBox::Yes | QMessageBox::No,
+                QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool Messages::askYesNoWarning(QWidget* parent, const QString& text)
+{
+    return show(parent, Kind::WarningQuestion, text, QMessageBox::Yes | QMessageBox::No,
                 QMessageBox::No) == QMessageBox::Yes;
 }
 

@@ -13,7 +13,7 @@ namespace nimbra {
 
 class Messages {
 public:
-    enum class Kind { Information, Warning, Error, Question };
+    enum class Kind { Information, Warning, Error, Question, WarningQuestion };
 
     struct Shown {
         Kind kind;
@@ -28,6 +28,10 @@ public:
     static void error(QWidget* parent, const QString& text);
     // Yes and No, No being the default; true when the answer is Yes.
     static bool askYesNo(QWidget* parent, const QString& text);
+    // The same under the warning icon, for a step that cannot be undone.
+    static bool askYesNoWarning(QWidget* parent, const QString& text);
+    // True for the kinds answered with Yes or No.
+    static bool isQuestion(Kind kind) { return kind == Kind::Question || kind == Kind::WarningQuestion; }
 
     // An empty interceptor shows real message boxes again.
     static void setInterceptor(Interceptor interceptor);

@@ -23,7 +23,7 @@ QMessageBox::StandardButton MessageRecorder::answer(const Messages::Shown& shown
 {
     texts_.append(shown.text);
     kinds_.append(shown.kind);
-    if (shown.kind != Messages::Kind::Question) return QMessageBox::Ok;
+    if (!Messages::isQuestion(shown.kind)) return QMessageBox::Ok;
     return answers_.isEmpty() ? defaultAnswer_ : answers_.takeFirst();
 }
 

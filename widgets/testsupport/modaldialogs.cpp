@@ -36,6 +36,9 @@ void ModalDialogs::watch(std::function<bool(QWidget*)> handleIfMatching)
         if (modal != nullptr && modal->isVisible() && handleIfMatching(modal)) {
             timer->stop();
             timer->deleteLater();
+            // A handler that stopped early (a failed check) must not leave
+            // the test waiting on its dialog.
+            if (modal->isVisible()) modal->close();
             return;
         }
         if (waited->elapsed() < kPatienceMilliseconds) return;

@@ -12,7 +12,8 @@ namespace nimbra::test {
 class ModalDialogs {
 public:
     // Runs `handler` on the next shown modal widget of type T (waiting at most
-    // five seconds); the handler fills it and accepts or rejects it.
+    // five seconds); the handler fills it and accepts or rejects it. A dialog
+    // still open when the handler returns is closed.
     template <class T>
     static void whenShown(std::function<void(T*)> handler)
     {
