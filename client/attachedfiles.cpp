@@ -1,7 +1,9 @@
 #include "client/attachedfiles.h"
 
+#include <QApplication>
 #include <QFileIconProvider>
 #include <QFileInfo>
+#include <QStyle>
 
 #include "client/enginevalues.h"
 
@@ -55,7 +57,11 @@ lindor::ComPtr<lindor::IFile> AttachedFiles::find(lindor::IFileSet* files, int i
 QIcon AttachedFiles::iconFor(const QString& fileName)
 {
     static const QFileIconProvider icons;
-    return icons.icon(QFileInfo(fileName));
+    const QIcon icon = icons.icon(QFileInfo(fileName));
+    // Without an icon theme the desktop knows no type icons; a plain file
+    // icon keeps the icon views readable.
+    if (!icon.pixmap(16, 16).isNull()) return icon;
+    return QApplication::style()->standardIcon(QStyle::SP_FileIcon);
 }
 
 }  // namespace nimbra
