@@ -1,10 +1,13 @@
 #include "bugeditor.h"
 
+#include "bugrules/newreport.h"
+#include "bugrules/statusrules.h"
 #include "datetext.h"
 
 namespace cli {
 namespace {
 
+using bugrules::NewReport;
 using lindor::IBug;
 
 const char* const kWriteFailed = "Writing a field of the bug failed";
@@ -68,20 +71,22 @@ ComPtr<IBug> BugEditor::NewReport()
 {
     const ComPtr<IBug> bug = CreateEngineObject<IBug>("Lindor.Bug.1");
     const std::int32_t user = session_.userID();
-    Check(bug->put_Status("New"), kWriteFailed);
+    Check(bug->put_Status(bugrules::kNewStatus), kWriteFailed);
     Check(bug->put_ReportedByID(user), kWriteFailed);
     Check(bug->put_ReportedDate(now_), kWriteFailed);
     Check(bug->put_DateDue(now_), kWriteFailed);
-    Check(bug->put_EstimatedTime(60), kWriteFailed);
+    Check(bug->put_EstimatedTime(NewReport::kEstimateMinutes), kWriteFailed);
     Check(bug->put_ReportedInVersionID(session_.versionID()), kWriteFailed);
     Check(bug->put_ReportedInProjectID(session_.projectID()), kWriteFailed);
     Check(bug->put_ReportedInProject(session_.projectName()), kWriteFailed);
-    Check(bug->put_Priority(DefaultName(NameList::Priority, 2)), kWriteFailed);
-    Check(bug->put_Reproductive(DefaultName(NameList::Reproductive, 0)), kWriteFailed);
-    Check(bug->put_Severity(DefaultName(NameList::Severity, 3)), kWriteFailed);
+    Check(bug->put_Priority(DefaultName(NameList::Priority, NewReport::kPriorityIndex)), kWriteFailed);
+    Check(bug->put_Reproductive(DefaultName(NameList::Reproductive, NewReport::kReproductiveIndex)),
+          kWriteFailed);
+    Check(bug->put_Severity(DefaultName(NameList::Severity, NewReport::kSeverityIndex)), kWriteFailed);
     const std::vector<NamedItem>& classifications = catalog_.Classifications();
-    if (!classifications.empty())
-        Check(bug->put_ClassificationID(classifications.front().id), kWriteFailed);
+    if (NewReport::kClassificationIndex < classifications.size())
+        Check(bug->put_ClassificationID(classifications[NewReport::kClassificationIndex].id),
+              kWriteFailed);
     return bug;
 }
 
@@ -105,43 +110,42 @@ void BugEditor::CheckAllowed(IBug* bug, const std::vector<Assignment>& assignmen
     if (const Assignment* status = StatusAssignment(assignments)) {
         const std::string name = catalog_.ListName(NameList::Status, status->value);
         const bool unchanged = mode == EditMode::Edit && TextOf(bug, &IBug::get_Status) == name;
-        const bool newReport = mode != EditMode::Edit && name == "New";
+        const bool newReport = mode != EditMode::Edit && name == bugrules::kNewStatus;
         if (!unchanged && !newReport) CheckStatus(name);
     }
 }
 
-// Who resolved and verified follows the status, as in the client's editor:
-// "Resolved" names the user, now and the active version; "Verified" names
-// the user and now and keeps the resolution; any other status clears both.
-void BugEditor::ApplyStatusRules(IBug* bug, const std::string& status)
+// Who resolved and verified follows a change of status, as in the client's
+// editor: the user and now stand for what this change did.
+void BugEditor::ApplyStatusRules(IBug* bug, const std::string& before, const std::string& after)
 {
+    using bugrules::PersonChange;
+    const bugrules::StatusEffect effect = bugrules::EffectOfStatus(before, after);
     const std::int32_t user = session_.userID();
-    if (SameText(status, "Resolved")) {
+    if (effect.resolver == PersonChange::Stamp) {
         Check(bug->put_FixedByID(user), kWriteFailed);
         Check(bug->put_FixedDate(now_), kWriteFailed);
         if (session_.versionID() != 0) Check(bug->put_FixedInVersionID(session_.versionID()), kWriteFailed);
-        Check(bug->put_VerifiedByID(0), kWriteFailed);
-        Check(bug->put_VerifiedDate(0.0), kWriteFailed);
-        return;
+    } else if (effect.resolver == PersonChange::Clear) {
+        Check(bug->put_FixedByID(0), kWriteFailed);
+        Check(bug->put_FixedDate(0.0), kWriteFailed);
+        Check(bug->put_FixedInVersionID(0), kWriteFailed);
     }
-    if (status == "Verified") {
+    if (effect.verifier == PersonChange::Stamp) {
         Check(bug->put_VerifiedByID(user), kWriteFailed);
         Check(bug->put_VerifiedDate(now_), kWriteFailed);
-        return;
+    } else if (effect.verifier == PersonChange::Clear) {
+        Check(bug->put_VerifiedByID(0), kWriteFailed);
+        Check(bug->put_VerifiedDate(0.0), kWriteFailed);
     }
-    Check(bug->put_FixedByID(0), kWriteFailed);
-    Check(bug->put_FixedDate(0.0), kWriteFailed);
-    Check(bug->put_FixedInVersionID(0), kWriteFailed);
-    Check(bug->put_VerifiedByID(0), kWriteFailed);
-    Check(bug->put_VerifiedDate(0.0), kWriteFailed);
 }
 
 void BugEditor::CheckComplete(IBug* bug)
 {
-    if (TextOf(bug, &IBug::get_Description).empty()) UsageError("Please enter description.");
+    if (TextOf(bug, &IBug::get_Description).empty()) UsageError(bugrules::kEnterDescription);
     if (NumberOf(bug, &IBug::get_ReportedInVersionID) == 0)
-        UsageError("Please select a version in which it's reported! (--version or "
-                   "--set ReportedInVersion=NAME)");
+        UsageError(std::string(bugrules::kSelectReportedVersion) +
+                   " (--version or --set ReportedInVersion=NAME)");
 }
 
 void BugEditor::Apply(IBug* bug, const std::vector<Assignment>& assignments, EditMode mode)
@@ -150,7 +154,7 @@ void BugEditor::Apply(IBug* bug, const std::vector<Assignment>& assignments, Edi
     const std::string before = TextOf(bug, &IBug::get_Status);
     if (const Assignment* status = StatusAssignment(assignments)) {
         const std::string after = catalog_.ListName(NameList::Status, status->value);
-        if (after != before) ApplyStatusRules(bug, after);
+        if (after != before) ApplyStatusRules(bug, before, after);
     }
     // Values given explicitly win over what the status rules filled in.
     for (const Assignment& assignment : assignments)

@@ -44,7 +44,7 @@ public:
 private:
     void CheckAllowed(lindor::IBug* bug, const std::vector<Assignment>& assignments, EditMode mode);
     void CheckStatus(const std::string& status);
-    void ApplyStatusRules(lindor::IBug* bug, const std::string& status);
+    void ApplyStatusRules(lindor::IBug* bug, const std::string& before, const std::string& after);
     void CheckComplete(lindor::IBug* bug);
     std::string DefaultName(NameList list, std::size_t index);
 

@@ -5,8 +5,13 @@
 namespace cli {
 namespace {
 
+using bugrules::EditableField;
 using lindor::IBug;
-using lindor::IRight;
+
+RightFlag Guard(EditableField field)
+{
+    return bugrules::EditRightOf(field);
+}
 
 BugField Field(const char* name, FieldKind kind, lindor::eBugField sort, const char* filter,
                RightFlag right, bool settable)
@@ -73,9 +78,9 @@ std::vector<BugField> MakeFields()
     BugField id = Field("ID", FieldKind::Id, lindor::ColID, "BugID", nullptr, false);
     id.getNumber = &IBug::get_ID;
     BugField type = Field("BugType", FieldKind::Type, lindor::ColBugType, "BugType",
-                          &IRight::get_EditType, true);
+                          Guard(EditableField::Type), true);
     BugField estimate = Field("EstimatedTime", FieldKind::Minutes, lindor::ColEstimatedTime,
-                              nullptr, &IRight::get_EditEstimatedTime, true);
+                              nullptr, Guard(EditableField::EstimatedTime), true);
     estimate.getNumber = &IBug::get_EstimatedTime;
     estimate.setNumber = &IBug::put_EstimatedTime;
     BugField project = LookupField("ReportedInProject", FieldKind::Project, lindor::ColReportedInPrj,
@@ -85,55 +90,55 @@ std::vector<BugField> MakeFields()
         id,
         type,
         TextField("Description", FieldKind::Text, lindor::ColDescription, "Description",
-                  &IRight::get_EditDescription, &IBug::get_Description, &IBug::put_Description),
+                  Guard(EditableField::Description), &IBug::get_Description, &IBug::put_Description),
         ListedField("Status", NameList::Status, lindor::ColStatus, "StatusName", nullptr,
                     &IBug::get_Status, &IBug::put_Status),
         ListedField("Priority", NameList::Priority, lindor::ColPriority, "PriorityName",
-                    &IRight::get_EditPriority, &IBug::get_Priority, &IBug::put_Priority),
+                    Guard(EditableField::Priority), &IBug::get_Priority, &IBug::put_Priority),
         ListedField("Severity", NameList::Severity, lindor::ColSeverity, "SeverityName",
-                    &IRight::get_EditSeverity, &IBug::get_Severity, &IBug::put_Severity),
+                    Guard(EditableField::Severity), &IBug::get_Severity, &IBug::put_Severity),
         ListedField("Reproductive", NameList::Reproductive, lindor::ColReproductive,
-                    "ReproductiveName", &IRight::get_EditReproductive, &IBug::get_Reproductive,
+                    "ReproductiveName", Guard(EditableField::Reproductive), &IBug::get_Reproductive,
                     &IBug::put_Reproductive),
         LookupField("Classification", FieldKind::Classification, lindor::ColClassification,
-                    "Classification", &IRight::get_EditClass, true, &IBug::get_Classification,
+                    "Classification", Guard(EditableField::Classification), true, &IBug::get_Classification,
                     &IBug::get_ClassificationID, &IBug::put_ClassificationID),
         project,
         LookupField("ReportedInVersion", FieldKind::Version, lindor::ColReportedInVer,
-                    "ReportedInVersion", &IRight::get_EditReportedInVersion, true,
+                    "ReportedInVersion", Guard(EditableField::ReportedInVersion), true,
                     &IBug::get_ReportedInVersion, &IBug::get_ReportedInVersionID,
                     &IBug::put_ReportedInVersionID),
         UserField("ReportedBy", lindor::ColReportedBy, "ReportedBy", "ReportedByID",
                   &IBug::get_ReportedBy, &IBug::get_ReportedByID, &IBug::put_ReportedByID),
-        DateField("ReportedDate", lindor::ColReportedDate, &IRight::get_EditReportedDate, true,
+        DateField("ReportedDate", lindor::ColReportedDate, Guard(EditableField::ReportedDate), true,
                   &IBug::get_ReportedDate, &IBug::put_ReportedDate),
         LookupField("FixedInVersion", FieldKind::Version, lindor::ColFixedInVer, "FixedInVersion",
-                    &IRight::get_EditFixedInVersion, true, &IBug::get_FixedInVersion,
+                    Guard(EditableField::FixedInVersion), true, &IBug::get_FixedInVersion,
                     &IBug::get_FixedInVersionID, &IBug::put_FixedInVersionID),
         UserField("FixedBy", lindor::ColFixedBy, "FixedBy", "FixedByID", &IBug::get_FixedBy,
                   &IBug::get_FixedByID, &IBug::put_FixedByID),
-        DateField("FixedDate", lindor::ColFixedDate, &IRight::get_EditFixedDate, true,
+        DateField("FixedDate", lindor::ColFixedDate, Guard(EditableField::FixedDate), true,
                   &IBug::get_FixedDate, &IBug::put_FixedDate),
         UserField("VerifiedBy", lindor::ColVerifiedBy, "VerifiedBy", "VerifiedByID",
                   &IBug::get_VerifiedBy, &IBug::get_VerifiedByID, &IBug::put_VerifiedByID),
-        DateField("VerifiedDate", lindor::ColVerifiedDate, &IRight::get_EditVerifiedDate, true,
+        DateField("VerifiedDate", lindor::ColVerifiedDate, Guard(EditableField::VerifiedDate), true,
                   &IBug::get_VerifiedDate, &IBug::put_VerifiedDate),
         UserField("LastModifiedBy", lindor::ColLastModifiedBy, "LastModifiedBy",
                   "LastModifiedByID", &IBug::get_LastModifiedBy, &IBug::get_LastModifiedByID,
                   &IBug::put_LastModifiedByID),
         DateField("LastModifiedDate", lindor::ColLastModifiedDate, nullptr, false,
                   &IBug::get_LastModifiedDate, &IBug::put_LastModifiedDate),
-        DateField("DateDue", lindor::ColDateDue, &IRight::get_EditDateDue, true,
+        DateField("DateDue", lindor::ColDateDue, Guard(EditableField::DateDue), true,
                   &IBug::get_DateDue, &IBug::put_DateDue),
         estimate,
         TextField("Report", FieldKind::RichText, lindor::ColReport, "Report",
-                  &IRight::get_EditReport, &IBug::get_Report, &IBug::put_Report),
+                  Guard(EditableField::Report), &IBug::get_Report, &IBug::put_Report),
         TextField("RecreateStep", FieldKind::RichText, lindor::ColRecreateStep, "RecreateStep",
-                  &IRight::get_EditRecreateStep, &IBug::get_RecreateStep, &IBug::put_RecreateStep),
+                  Guard(EditableField::RecreateStep), &IBug::get_RecreateStep, &IBug::put_RecreateStep),
         TextField("Workaround", FieldKind::RichText, lindor::ColWorkaround, "Workaround",
-                  &IRight::get_EditWorkAround, &IBug::get_Workaround, &IBug::put_Workaround),
+                  Guard(EditableField::Workaround), &IBug::get_Workaround, &IBug::put_Workaround),
         TextField("Resolution", FieldKind::RichText, lindor::ColResolution, "Resolution",
-                  &IRight::get_EditResolution, &IBug::get_Resolution, &IBug::put_Resolution),
+                  Guard(EditableField::Resolution), &IBug::get_Resolution, &IBug::put_Resolution),
     };
 }
 

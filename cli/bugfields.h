@@ -8,6 +8,8 @@
 
 #include <lindor/lindor.h>
 
+#include "bugrules/fieldrights.h"
+
 #include "catalog.h"
 
 namespace cli {
@@ -32,7 +34,7 @@ using NumberGetter = lindor::HRESULT (lindor::IBug::*)(std::int32_t*);
 using NumberSetter = lindor::HRESULT (lindor::IBug::*)(std::int32_t);
 using DateGetter = lindor::HRESULT (lindor::IBug::*)(lindor::Date*);
 using DateSetter = lindor::HRESULT (lindor::IBug::*)(lindor::Date);
-using RightFlag = lindor::HRESULT (lindor::IRight::*)(std::int32_t*);
+using RightFlag = bugrules::RightFlag;
 
 struct BugField {
     const char* name;

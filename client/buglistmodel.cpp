@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "client/bugtexts.h"
+#include "client/enginevalues.h"
 #include "client/statusicons.h"
 
 namespace nimbra {
@@ -50,13 +51,6 @@ const Column kColumns[BugListModel::kColumnCount] = {
     {"Date Due", 100, Kind::Date, nullptr, &IBug::get_DateDue, -1},
     {"Estimate Time", 100, Kind::Duration, nullptr, nullptr, -1},
 };
-
-QString Text(IBug* bug, TextGetter getter)
-{
-    std::string value;
-    if ((bug->*getter)(&value) != lindor::S_OK) return QString();
-    return QString::fromStdString(value);
-}
 
 }  // namespace
 
@@ -137,6 +131,13 @@ bool BugListModel::update(lindor::IBug* bug)
     return recount();
 }
 
+bool BugListModel::add(lindor::IBug* bug, lindor::ComPtr<lindor::IBug>* stored)
+{
+    stored->reset();
+    if (!bugs_ || bugs_->Add(bug, stored->put()) != lindor::S_OK) return false;
+    return recount();
+}
+
 void BugListModel::setDateFormat(const QString& format)
 {
     dateFormat_ = format;
@@ -212,7 +213,7 @@ QString BugListModel::cellText(IBug* bug, int column) const
             return QString::number(id);
         }
         case Kind::Text:
-            return Text(bug, spec.text);
+            return TextOf(bug, spec.text);
         case Kind::Date: {
             double value = 0.0;
             if ((bug->*spec.date)(&value) != lindor::S_OK) return QString();
@@ -244,7 +245,7 @@ QVariant BugListModel::data(const QModelIndex& index, int role) const
     if (role == Qt::DisplayRole)
         return iconColumn ? QVariant() : QVariant(cellText(bug.get(), index.column()));
     if (!iconColumn) return {};
-    const int icon = BugTexts::statusIconIndex(Text(bug.get(), &IBug::get_Status));
+    const int icon = BugTexts::statusIconIndex(TextOf(bug.get(), &IBug::get_Status));
     if (role == StatusIconRole) return icon;
     return StatusIcons::icon(icon);
 }

@@ -36,6 +36,8 @@ public:
     bool removeById(int bugId);
     // Update on the set, then recount.
     bool update(lindor::IBug* bug);
+    // Add on the set, which gives the stored bug back, then recount.
+    bool add(lindor::IBug* bug, lindor::ComPtr<lindor::IBug>* stored);
 
     lindor::ComPtr<lindor::IBug> bugAt(int row) const;
     int bugIdAt(int row) const;

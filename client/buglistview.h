@@ -37,6 +37,9 @@ public:
     int selectedCount() const;
     bool hasBugSet() const;
 
+    // Tells who shows the current bug that it may have changed.
+    void notifyCurrent();
+
     int sortColumn() const { return sortColumn_; }
     SortDirection sortDirection() const { return sortDirection_; }
 
@@ -49,7 +52,6 @@ signals:
 private:
     QList<int> selectedRowsAscending() const;
     void recountAndNotify();
-    void notifyCurrent();
     void showSortIndicator();
     // Shows the triangle and, for a column that sorts, orders the set by it.
     void applySort();

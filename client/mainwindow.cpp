@@ -1,7 +1,6 @@
 #include "client/mainwindow.h"
 
 #include <QCloseEvent>
-
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -13,6 +12,7 @@
 
 #include <nimbra/version.h>
 
+#include "client/bugeditflow.h"
 #include "client/buglistmodel.h"
 #include "client/buglistview.h"
 #include "client/bugtabview.h"
@@ -37,12 +37,11 @@ namespace nimbra {
 
 namespace {
 
-// Commands whose dialogs come with later parts of the client (bug editor,
-// filters, printing, options, classification assignment): present, disabled.
-constexpr Command kNotYetAvailable[] = {
-    Command::ReportBug,  Command::ReportFeature, Command::Edit,
-    Command::SetFilters, Command::SelectFilter,  Command::PrintPreview,
-    Command::Print,      Command::AssignUser,    Command::Options};
+// Commands whose dialogs come with later parts of the client (filters,
+// printing, options, classification assignment): present, disabled.
+constexpr Command kNotYetAvailable[] = {Command::SetFilters,   Command::SelectFilter,
+                                        Command::PrintPreview, Command::Print,
+                                        Command::AssignUser,   Command::Options};
 
 QString NameOf(lindor::IUser* user)
 {
@@ -157,6 +156,11 @@ void MainWindow::connectCommands()
     on(Command::Login, &MainWindow::login);
     on(Command::Refresh, &MainWindow::refresh);
     on(Command::Delete, &MainWindow::deleteSelected);
+    on(Command::Edit, &MainWindow::editCurrent);
+    connect(action(Command::ReportBug), &QAction::triggered, this,
+            [this] { reportNew(lindor::eBug); });
+    connect(action(Command::ReportFeature), &QAction::triggered, this,
+            [this] { reportNew(lindor::eFeature); });
     on(Command::SelectProject, &MainWindow::selectProject);
     on(Command::Synchronize, &MainWindow::synchronize);
     on(Command::SystemInfo, &MainWindow::systemInformation);
@@ -263,6 +267,9 @@ void MainWindow::updateCommands()
     const CommandRules rules(commandState());
     action(Command::Login)->setEnabled(rules.login());
     action(Command::Delete)->setEnabled(rules.remove());
+    action(Command::ReportBug)->setEnabled(rules.reportBug());
+    action(Command::ReportFeature)->setEnabled(rules.reportBug());
+    action(Command::Edit)->setEnabled(rules.edit());
     action(Command::Refresh)->setEnabled(rules.refreshOrPrint());
     for (Command command : {Command::SelectProject, Command::Synchronize, Command::SystemInfo,
                             Command::ChangePassword})
@@ -434,11 +441,14 @@ void MainWindow::showListMenu(const QPoint& at)
     const CommandRules rules(commandState());
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("listMenu"));
-    // Reporting and editing open the bug editor, which is not part of this build yet.
-    menu.addAction(action(Command::ReportBug)->icon(), tr("Report Bug..."))->setEnabled(false);
-    menu.addAction(action(Command::ReportFeature)->icon(), tr("Report Feature..."))
-        ->setEnabled(false);
-    menu.addAction(action(Command::Edit)->icon(), tr("Edit..."))->setEnabled(false);
+    menu.addAction(action(Command::ReportBug)->icon(), tr("Report Bug..."), this,
+                   [this] { reportNew(lindor::eBug); })
+        ->setEnabled(rules.menuReport());
+    menu.addAction(action(Command::ReportFeature)->icon(), tr("Report Feature..."), this,
+                   [this] { reportNew(lindor::eFeature); })
+        ->setEnabled(rules.menuReport());
+    menu.addAction(action(Command::Edit)->icon(), tr("Edit..."), this, &MainWindow::editCurrent)
+        ->setEnabled(rules.menuEdit());
     QAction* remove = menu.addAction(action(Command::Delete)->icon(), tr("Delete"), this,
                                      &MainWindow::deleteSelected);
     remove->setEnabled(rules.menuDelete());
@@ -470,8 +480,16 @@ void MainWindow::editCurrent()
     if (projectId == 0) {
         Messages::warning(this, QStringLiteral("You cannot edit the record, please activate one "
                                                "project or version first!"));
+        return;
     }
-    // With a project active the bug editor opens here once it is part of the client.
+    BugEditFlow(context_.get(), views_, options_.dateFormat(), this).editCurrent();
+    updateCommands();
+}
+
+void MainWindow::reportNew(lindor::eBugType type)
+{
+    BugEditFlow(context_.get(), views_, options_.dateFormat(), this).reportNew(type);
+    updateCommands();
 }
 
 void MainWindow::changePassword()

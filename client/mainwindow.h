@@ -53,6 +53,7 @@ public:
     void systemInformation();
     void synchronize();
     void editCurrent();
+    void reportNew(lindor::eBugType type);
 
     // Re-evaluates every command's enabled state.
     void updateCommands();

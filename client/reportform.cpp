@@ -3,29 +3,10 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "client/bugtextfields.h"
 #include "widgets/textdocumentconverter.h"
 
 namespace nimbra {
-
-namespace {
-
-using TextGetter = lindor::HRESULT (lindor::IBug::*)(std::string*);
-
-TextGetter GetterFor(int textIndex)
-{
-    switch (textIndex) {
-        case 2:
-            return &lindor::IBug::get_RecreateStep;
-        case 3:
-            return &lindor::IBug::get_Workaround;
-        case 4:
-            return &lindor::IBug::get_Resolution;
-        default:
-            return &lindor::IBug::get_Report;
-    }
-}
-
-}  // namespace
 
 ReportForm::ReportForm(int textIndex, QWidget* parent) : QWidget(parent), textIndex_(textIndex)
 {
@@ -41,7 +22,7 @@ ReportForm::ReportForm(int textIndex, QWidget* parent) : QWidget(parent), textIn
 void ReportForm::showBug(lindor::IBug* bug)
 {
     std::string rtf;
-    if (bug == nullptr || (bug->*GetterFor(textIndex_))(&rtf) != lindor::S_OK) rtf.clear();
+    if (bug == nullptr || (bug->*BugTextFields::at(textIndex_ - 1).get)(&rtf) != lindor::S_OK) rtf.clear();
     showRtf(rtf);
 }
 

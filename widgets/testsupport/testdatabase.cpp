@@ -14,8 +14,6 @@ lindor::ComPtr<I> Make(const char* className)
     return object;
 }
 
-using RightPut = lindor::HRESULT (lindor::IRight::*)(std::int32_t);
-
 // Every put of IRight that a grant sets when `edit` is on.
 constexpr RightPut kEditRights[] = {
     &lindor::IRight::put_EditType,
@@ -37,6 +35,7 @@ constexpr RightPut kEditRights[] = {
     &lindor::IRight::put_EditDateDue,
     &lindor::IRight::put_EditEstimatedTime,
     &lindor::IRight::put_EditReportedInPrj,
+    &lindor::IRight::put_Add_Edit_Del_BugClass,
 };
 
 lindor::ComPtr<lindor::IRight> RightFor(const ProjectGrant& grant)
@@ -48,6 +47,7 @@ lindor::ComPtr<lindor::IRight> RightFor(const ProjectGrant& grant)
     right->put_Add(grant.add ? 1 : 0);
     right->put_Delete(grant.remove ? 1 : 0);
     for (RightPut put : kEditRights) (right.get()->*put)(grant.edit ? 1 : 0);
+    for (RightPut put : grant.withheld) (right.get()->*put)(0);
     lindor::ComPtr<lindor::IBugStatus> statuses;
     right->get_AvailableStatus(statuses.put());
     for (const QString& status : grant.statuses) statuses->Add(status.toStdString());
@@ -177,6 +177,11 @@ int TestDatabase::addBug(const BugSpec& spec)
     bug->put_ReportedDate(spec.reportedDate);
     bug->put_EstimatedTime(spec.estimatedMinutes);
     bug->put_Report(spec.report.toStdString());
+    bug->put_FixedByID(spec.fixedById);
+    bug->put_FixedDate(spec.fixedDate);
+    bug->put_FixedInVersionID(spec.fixedInVersionId);
+    bug->put_VerifiedByID(spec.verifiedById);
+    bug->put_VerifiedDate(spec.verifiedDate);
     lindor::ComPtr<lindor::IBug> stored;
     if (bugs->Add(bug.get(), stored.put()) != lindor::S_OK || !stored) {
         fail(QStringLiteral("BugSet.Add"));
@@ -184,6 +189,29 @@ int TestDatabase::addBug(const BugSpec& spec)
     }
     std::int32_t id = 0;
     stored->get_ID(&id);
+    return id;
+}
+
+int TestDatabase::addClassification(int projectId, const QString& name)
+{
+    bugs_.reset();
+    lindor::ComPtr<lindor::IProject> project;
+    lindor::ComPtr<lindor::IClassificationSet> classes;
+    auto item = Make<lindor::IClassification>("Lindor.Classification.1");
+    if (context_->SetActiveProject(projectId, 0) != lindor::S_OK ||
+        context_->get_ActiveProject(project.put()) != lindor::S_OK || !project ||
+        project->get_ClassificationSet(classes.put()) != lindor::S_OK || !classes || !item ||
+        classes->put_ExeContext(context_.get()) != lindor::S_OK) {
+        fail(QStringLiteral("ClassificationSet"));
+        return 0;
+    }
+    item->put_Name(name.toStdString());
+    if (classes->Add(item.get()) != lindor::S_OK) {
+        fail(QStringLiteral("ClassificationSet.Add"));
+        return 0;
+    }
+    std::int32_t id = 0;
+    item->get_ID(&id);
     return id;
 }
 

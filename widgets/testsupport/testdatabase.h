@@ -12,12 +12,15 @@
 
 namespace nimbra::test {
 
+using RightPut = lindor::HRESULT (lindor::IRight::*)(std::int32_t);
+
 // The rights of a role in one project. Read is always given.
 struct ProjectGrant {
     int projectId = 1;
     bool add = true;
     bool remove = true;
-    bool edit = true;
+    bool edit = true;  // every right to change a bug, its classifications too
+    QList<RightPut> withheld;  // rights taken back from what `edit` gave
     QStringList statuses = {QStringLiteral("New"), QStringLiteral("Active"),
                             QStringLiteral("Resolved"), QStringLiteral("Verified")};
 };
@@ -35,6 +38,11 @@ struct BugSpec {
     double reportedDate = 0.0;
     int estimatedMinutes = 0;
     QString report;  // RTF text or empty
+    int fixedById = 0;
+    double fixedDate = 0.0;
+    int fixedInVersionId = 0;
+    int verifiedById = 0;
+    double verifiedDate = 0.0;
 };
 
 class TestDatabase {
@@ -55,6 +63,11 @@ public:
     bool grant(int userId, const QList<ProjectGrant>& grants);
     // The new bug's id, or 0. Stored by the administrator.
     int addBug(const BugSpec& spec);
+    // The new classification's id, or 0.
+    int addClassification(int projectId, const QString& name);
+    // The administrator's context, as another program working on the same
+    // file would have it.
+    lindor::IExeContext* context() const { return context_.get(); }
 
 private:
     bool fail(const QString& what);
