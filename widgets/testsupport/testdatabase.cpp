@@ -48,6 +48,8 @@ lindor::ComPtr<lindor::IRight> RightFor(const ProjectGrant& grant)
     right->put_Add(grant.add ? 1 : 0);
     right->put_Delete(grant.remove ? 1 : 0);
     for (RightPut put : kEditRights) (right.get()->*put)(grant.edit ? 1 : 0);
+    right->put_Add_Edit_Del_BugClass(grant.classes ? 1 : 0);
+    right->put_AssignClassToUser(grant.classes ? 1 : 0);
     lindor::ComPtr<lindor::IBugStatus> statuses;
     right->get_AvailableStatus(statuses.put());
     for (const QString& status : grant.statuses) statuses->Add(status.toStdString());
@@ -177,6 +179,10 @@ int TestDatabase::addBug(const BugSpec& spec)
     bug->put_ReportedDate(spec.reportedDate);
     bug->put_EstimatedTime(spec.estimatedMinutes);
     bug->put_Report(spec.report.toStdString());
+    if (spec.classificationId != 0 && bug->put_ClassificationID(spec.classificationId) != lindor::S_OK) {
+        fail(QStringLiteral("Bug.ClassificationID"));
+        return 0;
+    }
     lindor::ComPtr<lindor::IBug> stored;
     if (bugs->Add(bug.get(), stored.put()) != lindor::S_OK || !stored) {
         fail(QStringLiteral("BugSet.Add"));
@@ -185,6 +191,37 @@ int TestDatabase::addBug(const BugSpec& spec)
     std::int32_t id = 0;
     stored->get_ID(&id);
     return id;
+}
+
+int TestDatabase::addClassification(int projectId, const QString& name)
+{
+    lindor::ComPtr<lindor::IProjectSet> projects;
+    if (context_->get_ProjectSet(projects.put()) != lindor::S_OK) {
+        fail(QStringLiteral("ProjectSet"));
+        return 0;
+    }
+    std::int32_t count = 0;
+    projects->get_Count(&count);
+    for (std::int32_t i = 0; i < count; ++i) {
+        lindor::ComPtr<lindor::IProject> project;
+        std::int32_t id = 0;
+        if (projects->get_Item(i, project.put()) != lindor::S_OK || !project) break;
+        project->get_ID(&id);
+        if (id != projectId) continue;
+        lindor::ComPtr<lindor::IClassificationSet> set;
+        auto item = Make<lindor::IClassification>("Lindor.Classification.1");
+        if (project->get_ClassificationSet(set.put()) != lindor::S_OK || !item ||
+            set->put_ExeContext(context_.get()) != lindor::S_OK ||
+            item->put_Name(name.toStdString()) != lindor::S_OK ||
+            set->Add(item.get()) != lindor::S_OK) {
+            fail(QStringLiteral("ClassificationSet.Add"));
+            return 0;
+        }
+        item->get_ID(&id);
+        return id;
+    }
+    fail(QStringLiteral("no project %1").arg(projectId));
+    return 0;
 }
 
 }  // namespace nimbra::test

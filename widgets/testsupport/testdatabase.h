@@ -18,6 +18,7 @@ struct ProjectGrant {
     bool add = true;
     bool remove = true;
     bool edit = true;
+    bool classes = false;  // maintain the project's classifications and assign them
     QStringList statuses = {QStringLiteral("New"), QStringLiteral("Active"),
                             QStringLiteral("Resolved"), QStringLiteral("Verified")};
 };
@@ -34,6 +35,7 @@ struct BugSpec {
     int reportedById = 1;
     double reportedDate = 0.0;
     int estimatedMinutes = 0;
+    int classificationId = 0;
     QString report;  // RTF text or empty
 };
 
@@ -55,6 +57,8 @@ public:
     bool grant(int userId, const QList<ProjectGrant>& grants);
     // The new bug's id, or 0. Stored by the administrator.
     int addBug(const BugSpec& spec);
+    // The new classification's id, or 0.
+    int addClassification(int projectId, const QString& name);
 
 private:
     bool fail(const QString& what);
