@@ -13,6 +13,7 @@
 
 #include "client/buglistmodel.h"
 #include "client/buglistview.h"
+#include "client/assignclassdialog.h"
 #include "client/bugtabview.h"
 #include "client/changepassworddialog.h"
 #include "client/contextevents.h"
@@ -20,7 +21,9 @@
 #include "client/helpviewer.h"
 #include "client/infobar.h"
 #include "client/logindialog.h"
+#include "client/projectdialogs.h"
 #include "client/projectpane.h"
+#include "client/reportprinter.h"
 #include "client/selectprojectdialog.h"
 #include "client/sysinfodialog.h"
 #include "client/updatingbox.h"
@@ -36,11 +39,10 @@ namespace nimbra {
 namespace {
 
 // Commands whose dialogs come with later parts of the client (bug editor,
-// filters, printing, options, classification assignment): present, disabled.
-constexpr Command kNotYetAvailable[] = {
-    Command::ReportBug,  Command::ReportFeature, Command::Edit,
-    Command::SetFilters, Command::SelectFilter,  Command::PrintPreview,
-    Command::Print,      Command::AssignUser,    Command::Options};
+// filters, options): present, disabled.
+constexpr Command kNotYetAvailable[] = {Command::ReportBug,  Command::ReportFeature,
+                                        Command::Edit,       Command::SetFilters,
+                                        Command::SelectFilter, Command::Options};
 
 QString NameOf(lindor::IUser* user)
 {
@@ -71,6 +73,7 @@ MainWindow::MainWindow(QWidget* parent)
     views_ = new BugTabView(this);
     setCentralWidget(views_);
     loadOptions();
+    reports_ = new ReportPrinter(this, views_, options_);
     createPanes();
     actions_->buildMenus(projectPane_, detailPane_);
     connectCommands();
@@ -162,6 +165,17 @@ void MainWindow::connectCommands()
     on(Command::About, &MainWindow::showAbout);
     connect(action(Command::Exit), &QAction::triggered, this, &QWidget::close);
     connect(action(Command::Help), &QAction::triggered, this, [this] { HelpViewer::open(this); });
+    connect(action(Command::Print), &QAction::triggered, reports_, &ReportPrinter::print);
+    connect(action(Command::PrintPreview), &QAction::triggered, reports_, &ReportPrinter::preview);
+    connect(action(Command::SaveAsPdf), &QAction::triggered, this,
+            [this] { reports_->saveAsPdf(this); });
+    connect(action(Command::AssignUser), &QAction::triggered, this,
+            [this] { AssignClassDialog::run(context_.get(), this); });
+    connect(projectPane_, &ProjectPane::classificationsRequested, this,
+            [this](int id) { ProjectDialogs::editClassifications(context_.get(), id, this); });
+    connect(projectPane_, &ProjectPane::propertiesRequested, this, [this](int id) {
+        ProjectDialogs::showProperties(context_.get(), id, options_.dateFormat(), this);
+    });
     connect(action(Command::ViewToolbar), &QAction::triggered, this,
             [this](bool shown) { shownToolBar()->setVisible(shown); });
     connect(action(Command::ViewStatusbar), &QAction::triggered, this, [this](bool shown) {
@@ -261,7 +275,9 @@ void MainWindow::updateCommands()
     const CommandRules rules(commandState());
     action(Command::Login)->setEnabled(rules.login());
     action(Command::Delete)->setEnabled(rules.remove());
-    action(Command::Refresh)->setEnabled(rules.refreshOrPrint());
+    for (Command command : {Command::Refresh, Command::Print, Command::PrintPreview,
+                            Command::SaveAsPdf})
+        action(command)->setEnabled(rules.refreshOrPrint());
     for (Command command : {Command::SelectProject, Command::Synchronize, Command::SystemInfo,
                             Command::ChangePassword})
         action(command)->setEnabled(rules.userCommands());
