@@ -10,6 +10,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "client/bugtexts.h"
 #include "client/enginevalues.h"
 #include "client/helpviewer.h"
@@ -48,7 +50,7 @@ ProjectSheet::ProjectSheet(lindor::IProject* project, const QString& dateFormat,
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pages_);
     layout->addWidget(buttons);
-    resize(420, 340);
+    resize(480, 340);
     showProject(project, dateFormat);
 }
 
@@ -100,12 +102,18 @@ void ProjectSheet::showProject(lindor::IProject* project, const QString& dateFor
             EngineError::show(this);
             return;
         }
-        versions_->addTopLevelItem(new QTreeWidgetItem(QStringList{
+        const QString description = EngineValues::text(version.get(), &IVersion::get_Description);
+        auto* row = new QTreeWidgetItem(QStringList{
             EngineValues::text(version.get(), &IVersion::get_Name),
             BugTexts::dateText(EngineValues::date(version.get(), &IVersion::get_ReleaseDate),
                                dateFormat),
-            EngineValues::text(version.get(), &IVersion::get_Description)}));
+            description});
+        row->setToolTip(2, description);  // a long description is cut at the sheet's edge
+        versions_->addTopLevelItem(row);
     }
+    // Dates in a long format need more than the column's first width.
+    versions_->resizeColumnToContents(1);
+    versions_->setColumnWidth(1, std::max(versions_->columnWidth(1), kVersionColumnWidths[1]));
 }
 
 }  // namespace nimbra

@@ -1,6 +1,7 @@
 #include "client/reportprinter.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMainWindow>
@@ -8,6 +9,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QToolBar>
@@ -25,6 +27,15 @@ namespace nimbra {
 namespace {
 
 const QString kDocumentName = QStringLiteral("Nimbra");
+
+// Many pages take a while; the cursor says so.
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
 
 void NameDocument(QPrinter& printer)
 {
@@ -52,6 +63,7 @@ ListReport ReportPrinter::makeReport() const
 
 bool ReportPrinter::printOn(QPrinter& printer, ListReport& report)
 {
+    const WaitCursor busy;
     QPainter painter;
     if (!painter.begin(&printer)) return false;
     if (!report.render(painter, printer)) {
@@ -74,6 +86,12 @@ bool ReportPrinter::writePdf(ListReport& report, const QString& path, QString* e
 
 void ReportPrinter::print()
 {
+    // Without a printer the dialog could only offer an empty choice.
+    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+        Messages::warning(window_, tr("No printer is installed. \"Save as PDF\" keeps the report "
+                                      "as a file."));
+        return;
+    }
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, window_);
     dialog.setObjectName(QStringLiteral("printDialog"));

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPrintPreviewDialog>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -242,6 +243,14 @@ private slots:
         QTRY_VERIFY(window->isVisible());
         QTRY_VERIFY(window->reports()->previewWindow() == nullptr);
         QVERIFY(messages->texts().isEmpty());
+    }
+
+    void printingWithoutAPrinterSaysSoAndPrintsNothing()
+    {
+        if (!QPrinterInfo::availablePrinterNames().isEmpty()) QSKIP("this machine has a printer");
+        openWindowWithClassifiedBugs();
+        window->action(nimbra::Command::Print)->trigger();
+        QVERIFY(messages->last().startsWith(QStringLiteral("No printer is installed.")));
     }
 
     void databaseMenuSavesTheActiveListAsPdf()
