@@ -192,6 +192,11 @@ private slots:
 
     void onlyAUserWhoMayAssignOpensTheDialog()
     {
+        // The command is always offered; before a login nobody has the right.
+        window->action(nimbra::Command::AssignUser)->trigger();
+        QCOMPARE(messages->last(),
+                 QStringLiteral("You have no right to assign classification to user!"));
+        messages->clear();
         logIn("bob");
         QVERIFY(!AssignClassDialog::mayOpen(window->context(), window.get()));
         QCOMPARE(messages->last(),
