@@ -30,6 +30,7 @@ MainActions::MainActions(QMainWindow* window) : QObject(window), window_(window)
     add(Command::Refresh, tr("&Refresh"), "refresh")->setShortcut(QKeySequence(Qt::Key_F5));
     add(Command::PrintPreview, tr("Print Preview"), "preview");
     add(Command::Print, tr("&Print"), "print")->setShortcut(QKeySequence(tr("Ctrl+P")));
+    add(Command::SaveAsPdf, tr("Sa&ve as PDF..."), "pdf");
     add(Command::SelectProject, tr("Select &Current Project..."));
     add(Command::AssignUser, tr("&Assign User to Classification..."));
     add(Command::Synchronize, tr("&Synchronize"));
@@ -63,6 +64,7 @@ void MainActions::buildMenus(QDockWidget* projectPane, QDockWidget* detailPane)
     database->addSeparator();
     database->addAction(actions_[Command::PrintPreview]);
     database->addAction(actions_[Command::Print]);
+    database->addAction(actions_[Command::SaveAsPdf]);
     database->addSeparator();
     database->addAction(actions_[Command::Exit]);
 

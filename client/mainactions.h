@@ -30,6 +30,7 @@ enum class Command {
     Refresh,
     PrintPreview,
     Print,
+    SaveAsPdf,
     SelectProject,
     AssignUser,
     Synchronize,

@@ -15,13 +15,16 @@
 #include "client/bugeditflow.h"
 #include "client/buglistmodel.h"
 #include "client/buglistview.h"
+#include "client/assignclassdialog.h"
 #include "client/bugtabview.h"
 #include "client/changepassworddialog.h"
 #include "client/contextevents.h"
 #include "client/detailpane.h"
 #include "client/infobar.h"
 #include "client/logindialog.h"
+#include "client/projectdialogs.h"
 #include "client/projectpane.h"
+#include "client/reportprinter.h"
 #include "client/selectprojectdialog.h"
 #include "client/sysinfodialog.h"
 #include "client/updatingbox.h"
@@ -38,10 +41,9 @@ namespace nimbra {
 namespace {
 
 // Commands whose dialogs come with later parts of the client (filters,
-// printing, options, classification assignment): present, disabled.
-constexpr Command kNotYetAvailable[] = {Command::SetFilters,   Command::SelectFilter,
-                                        Command::PrintPreview, Command::Print,
-                                        Command::AssignUser,   Command::Options};
+// options): present, disabled.
+constexpr Command kNotYetAvailable[] = {Command::SetFilters, Command::SelectFilter,
+                                        Command::Options};
 
 QString NameOf(lindor::IUser* user)
 {
@@ -72,6 +74,7 @@ MainWindow::MainWindow(QWidget* parent)
     views_ = new BugTabView(this);
     setCentralWidget(views_);
     loadOptions();
+    reports_ = new ReportPrinter(this, views_, options_);
     createPanes();
     actions_->buildMenus(projectPane_, detailPane_);
     connectCommands();
@@ -168,6 +171,17 @@ void MainWindow::connectCommands()
     on(Command::About, &MainWindow::showAbout);
     connect(action(Command::Exit), &QAction::triggered, this, &QWidget::close);
     connect(action(Command::Help), &QAction::triggered, this, [this] { HelpViewer::open(this); });
+    connect(action(Command::Print), &QAction::triggered, reports_, &ReportPrinter::print);
+    connect(action(Command::PrintPreview), &QAction::triggered, reports_, &ReportPrinter::preview);
+    connect(action(Command::SaveAsPdf), &QAction::triggered, this,
+            [this] { reports_->saveAsPdf(this); });
+    connect(action(Command::AssignUser), &QAction::triggered, this,
+            [this] { AssignClassDialog::run(context_.get(), this); });
+    connect(projectPane_, &ProjectPane::classificationsRequested, this,
+            [this](int id) { ProjectDialogs::editClassifications(context_.get(), id, this); });
+    connect(projectPane_, &ProjectPane::propertiesRequested, this, [this](int id) {
+        ProjectDialogs::showProperties(context_.get(), id, options_.dateFormat(), this);
+    });
     connect(action(Command::ViewToolbar), &QAction::triggered, this,
             [this](bool shown) { shownToolBar()->setVisible(shown); });
     connect(action(Command::ViewStatusbar), &QAction::triggered, this, [this](bool shown) {
@@ -270,7 +284,9 @@ void MainWindow::updateCommands()
     action(Command::ReportBug)->setEnabled(rules.reportBug());
     action(Command::ReportFeature)->setEnabled(rules.reportBug());
     action(Command::Edit)->setEnabled(rules.edit());
-    action(Command::Refresh)->setEnabled(rules.refreshOrPrint());
+    for (Command command : {Command::Refresh, Command::Print, Command::PrintPreview,
+                            Command::SaveAsPdf})
+        action(command)->setEnabled(rules.refreshOrPrint());
     for (Command command : {Command::SelectProject, Command::Synchronize, Command::SystemInfo,
                             Command::ChangePassword})
         action(command)->setEnabled(rules.userCommands());

@@ -26,6 +26,7 @@ class DetailPane;
 class InfoBar;
 class ProgramSettings;
 class ProjectPane;
+class ReportPrinter;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -67,6 +68,7 @@ public:
     ProjectPane* projectPane() const { return projectPane_; }
     DetailPane* detailPane() const { return detailPane_; }
     InfoBar* infoBar() const { return infoBar_; }
+    ReportPrinter* reports() const { return reports_; }
     QToolBar* shownToolBar() const;
     bool databaseIsOpen() const { return databaseOpen_; }
     bool isLoggedIn() const { return loggedIn_; }
@@ -110,6 +112,7 @@ private:
     ProjectPane* projectPane_ = nullptr;
     DetailPane* detailPane_ = nullptr;
     InfoBar* infoBar_ = nullptr;
+    ReportPrinter* reports_ = nullptr;
     QLabel* statusLabels_[4] = {};
 };
 

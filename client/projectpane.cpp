@@ -127,6 +127,17 @@ void ProjectPane::activate(QTreeWidgetItem* node)
     if (context_->SetActiveProject(projectId, versionId) != lindor::S_OK) EngineError::show(this);
 }
 
+void ProjectPane::fillMenu(QMenu* menu, QTreeWidgetItem* node)
+{
+    menu->addAction(tr("Set Active"), this, [this, node] { activate(node); });
+    if (Depth(node) != 1) return;
+    const int projectId = ProjectTreeItems::idOf(node);
+    menu->addAction(tr("Edit Classification..."), this,
+                    [this, projectId] { emit classificationsRequested(projectId); });
+    menu->addAction(tr("Project Property..."), this,
+                    [this, projectId] { emit propertiesRequested(projectId); });
+}
+
 void ProjectPane::showMenu(const QPoint& at)
 {
     QTreeWidgetItem* node = tree_->itemAt(at);
@@ -134,12 +145,7 @@ void ProjectPane::showMenu(const QPoint& at)
     tree_->setCurrentItem(node);
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("projectMenu"));
-    menu.addAction(tr("Set Active"), this, [this, node] { activate(node); });
-    if (Depth(node) == 1) {
-        // The classification and project sheets come with the project dialogs.
-        menu.addAction(tr("Edit Classification..."))->setEnabled(false);
-        menu.addAction(tr("Project Property..."))->setEnabled(false);
-    }
+    fillMenu(&menu, node);
     menu.exec(tree_->viewport()->mapToGlobal(at));
 }
 

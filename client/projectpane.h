@@ -1,13 +1,14 @@
 // The docking pane "My Projects": the projects the user may work in, each with
 // its versions, under the root "All Projects"; the active node is bold.
 // Activation goes through the context, whose OnActiveProject event makes the
-// main window mark the tree.
+// main window mark the tree; a project node's sheets are asked for by signal.
 #pragma once
 
 #include <lindor/lindor.h>
 
 #include <QDockWidget>
 
+class QMenu;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -26,10 +27,17 @@ public:
     void markActive(int projectId, int versionId);
     // Activates the ids the node stands for; an engine failure is shown.
     void activate(QTreeWidgetItem* node);
+    // The context menu's entries for `node`.
+    void fillMenu(QMenu* menu, QTreeWidgetItem* node);
 
     QTreeWidget* tree() const { return tree_; }
     QTreeWidgetItem* boldNode() const { return bold_; }
     QTreeWidgetItem* root() const;
+
+signals:
+    // The context menu of a project node asks for its sheets.
+    void classificationsRequested(int projectId);
+    void propertiesRequested(int projectId);
 
 private:
     void setBold(QTreeWidgetItem* node);

@@ -47,6 +47,8 @@ lindor::ComPtr<lindor::IRight> RightFor(const ProjectGrant& grant)
     right->put_Add(grant.add ? 1 : 0);
     right->put_Delete(grant.remove ? 1 : 0);
     for (RightPut put : kEditRights) (right.get()->*put)(grant.edit ? 1 : 0);
+    right->put_Add_Edit_Del_BugClass(grant.classes ? 1 : 0);
+    right->put_AssignClassToUser(grant.classes ? 1 : 0);
     for (RightPut put : grant.withheld) (right.get()->*put)(0);
     lindor::ComPtr<lindor::IBugStatus> statuses;
     right->get_AvailableStatus(statuses.put());
@@ -182,6 +184,10 @@ int TestDatabase::addBug(const BugSpec& spec)
     bug->put_FixedInVersionID(spec.fixedInVersionId);
     bug->put_VerifiedByID(spec.verifiedById);
     bug->put_VerifiedDate(spec.verifiedDate);
+    if (spec.classificationId != 0 && bug->put_ClassificationID(spec.classificationId) != lindor::S_OK) {
+        fail(QStringLiteral("Bug.ClassificationID"));
+        return 0;
+    }
     lindor::ComPtr<lindor::IBug> stored;
     if (bugs->Add(bug.get(), stored.put()) != lindor::S_OK || !stored) {
         fail(QStringLiteral("BugSet.Add"));
@@ -194,25 +200,33 @@ int TestDatabase::addBug(const BugSpec& spec)
 
 int TestDatabase::addClassification(int projectId, const QString& name)
 {
-    bugs_.reset();
-    lindor::ComPtr<lindor::IProject> project;
-    lindor::ComPtr<lindor::IClassificationSet> classes;
-    auto item = Make<lindor::IClassification>("Lindor.Classification.1");
-    if (context_->SetActiveProject(projectId, 0) != lindor::S_OK ||
-        context_->get_ActiveProject(project.put()) != lindor::S_OK || !project ||
-        project->get_ClassificationSet(classes.put()) != lindor::S_OK || !classes || !item ||
-        classes->put_ExeContext(context_.get()) != lindor::S_OK) {
-        fail(QStringLiteral("ClassificationSet"));
+    lindor::ComPtr<lindor::IProjectSet> projects;
+    if (context_->get_ProjectSet(projects.put()) != lindor::S_OK) {
+        fail(QStringLiteral("ProjectSet"));
         return 0;
     }
-    item->put_Name(name.toStdString());
-    if (classes->Add(item.get()) != lindor::S_OK) {
-        fail(QStringLiteral("ClassificationSet.Add"));
-        return 0;
+    std::int32_t count = 0;
+    projects->get_Count(&count);
+    for (std::int32_t i = 0; i < count; ++i) {
+        lindor::ComPtr<lindor::IProject> project;
+        std::int32_t id = 0;
+        if (projects->get_Item(i, project.put()) != lindor::S_OK || !project) break;
+        project->get_ID(&id);
+        if (id != projectId) continue;
+        lindor::ComPtr<lindor::IClassificationSet> set;
+        auto item = Make<lindor::IClassification>("Lindor.Classification.1");
+        if (project->get_ClassificationSet(set.put()) != lindor::S_OK || !item ||
+            set->put_ExeContext(context_.get()) != lindor::S_OK ||
+            item->put_Name(name.toStdString()) != lindor::S_OK ||
+            set->Add(item.get()) != lindor::S_OK) {
+            fail(QStringLiteral("ClassificationSet.Add"));
+            return 0;
+        }
+        item->get_ID(&id);
+        return id;
     }
-    std::int32_t id = 0;
-    item->get_ID(&id);
-    return id;
+    fail(QStringLiteral("no project %1").arg(projectId));
+    return 0;
 }
 
 }  // namespace nimbra::test

@@ -20,6 +20,7 @@ struct ProjectGrant {
     bool add = true;
     bool remove = true;
     bool edit = true;  // every right to change a bug, its classifications too
+    bool classes = false;  // maintain the project's classifications and assign them
     QList<RightPut> withheld;  // rights taken back from what `edit` gave
     QStringList statuses = {QStringLiteral("New"), QStringLiteral("Active"),
                             QStringLiteral("Resolved"), QStringLiteral("Verified")};
@@ -37,6 +38,7 @@ struct BugSpec {
     int reportedById = 1;
     double reportedDate = 0.0;
     int estimatedMinutes = 0;
+    int classificationId = 0;
     QString report;  // RTF text or empty
     int fixedById = 0;
     double fixedDate = 0.0;
