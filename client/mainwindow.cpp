@@ -17,9 +17,11 @@
 #include "client/changepassworddialog.h"
 #include "client/contextevents.h"
 #include "client/detailpane.h"
+#include "client/filtercommands.h"
 #include "client/helpviewer.h"
 #include "client/infobar.h"
 #include "client/logindialog.h"
+#include "client/optionsheet.h"
 #include "client/projectpane.h"
 #include "client/selectprojectdialog.h"
 #include "client/sysinfodialog.h"
@@ -36,11 +38,10 @@ namespace nimbra {
 namespace {
 
 // Commands whose dialogs come with later parts of the client (bug editor,
-// filters, printing, options, classification assignment): present, disabled.
-constexpr Command kNotYetAvailable[] = {
-    Command::ReportBug,  Command::ReportFeature, Command::Edit,
-    Command::SetFilters, Command::SelectFilter,  Command::PrintPreview,
-    Command::Print,      Command::AssignUser,    Command::Options};
+// printing, classification assignment): present, disabled.
+constexpr Command kNotYetAvailable[] = {Command::ReportBug, Command::ReportFeature,
+                                        Command::Edit,      Command::PrintPreview,
+                                        Command::Print,     Command::AssignUser};
 
 QString NameOf(lindor::IUser* user)
 {
@@ -69,6 +70,7 @@ MainWindow::MainWindow(QWidget* parent)
     actions_ = new MainActions(this);
     createBars();
     views_ = new BugTabView(this);
+    filters_ = new FilterCommands(context_.get(), views_, options_, this);
     setCentralWidget(views_);
     loadOptions();
     createPanes();
@@ -160,6 +162,13 @@ void MainWindow::connectCommands()
     on(Command::SystemInfo, &MainWindow::systemInformation);
     on(Command::ChangePassword, &MainWindow::changePassword);
     on(Command::About, &MainWindow::showAbout);
+    on(Command::Options, &MainWindow::editOptions);
+    connect(action(Command::SetFilters), &QAction::triggered, filters_,
+            &FilterCommands::editFilters);
+    connect(action(Command::SelectFilter), &QAction::triggered, filters_, &FilterCommands::toggle);
+    connect(actions_->filterMenu(), &QMenu::aboutToShow, this,
+            [this] { filters_->fillMenu(actions_->filterMenu()); });
+    connect(filters_, &FilterCommands::filterChanged, this, &MainWindow::updateCommands);
     connect(action(Command::Exit), &QAction::triggered, this, &QWidget::close);
     connect(action(Command::Help), &QAction::triggered, this, [this] { HelpViewer::open(this); });
     connect(action(Command::ViewToolbar), &QAction::triggered, this,
@@ -169,7 +178,6 @@ void MainWindow::connectCommands()
         updateCommands();
     });
     for (BugListView* list : {views_->bugs(), views_->features()}) {
-        list->bugModel()->setDateFormat(options_.dateFormat());
         connect(list, &BugListView::currentBugChanged, this, [this] {
             showCurrentBug();
             updateCommands();
@@ -192,9 +200,22 @@ void MainWindow::loadOptions()
 void MainWindow::restoreLayout()
 {
     layoutRestored_ = BarState::restore(*this, *settings_);
+    showChosenToolBar(true);
+    applyDateFormat();
+}
+
+void MainWindow::showChosenToolBar(bool shown)
+{
     const bool large = options_.largeToolbarIcons();
-    largeBar_->setVisible(large);
-    smallBar_->setVisible(!large);
+    largeBar_->setVisible(large && shown);
+    smallBar_->setVisible(!large && shown);
+}
+
+void MainWindow::applyDateFormat()
+{
+    for (BugListView* list : {views_->bugs(), views_->features()})
+        list->bugModel()->setDateFormat(options_.dateFormat());
+    showCurrentBug();
 }
 
 void MainWindow::showPlaced()
@@ -263,8 +284,9 @@ void MainWindow::updateCommands()
     action(Command::Delete)->setEnabled(rules.remove());
     action(Command::Refresh)->setEnabled(rules.refreshOrPrint());
     for (Command command : {Command::SelectProject, Command::Synchronize, Command::SystemInfo,
-                            Command::ChangePassword})
+                            Command::ChangePassword, Command::SetFilters, Command::SelectFilter})
         action(command)->setEnabled(rules.userCommands());
+    action(Command::SelectFilter)->setChecked(filters_->activeListFiltered());
     for (Command command : kNotYetAvailable) action(command)->setEnabled(false);
     action(Command::ViewToolbar)->setChecked(shownToolBar()->isVisible());
     action(Command::ViewStatusbar)->setChecked(statusBar()->isVisible());
@@ -278,7 +300,9 @@ void MainWindow::updateStatusBar()
                                             : tr("No database"));
     statusLabels_[1]->setText(tr("%n row(s)", nullptr, list->bugModel()->rowCount()));
     statusLabels_[2]->setText(tr("%n selected", nullptr, list->selectedCount()));
-    statusLabels_[3]->setText(tr("No filter"));
+    const QString filter = filters_->activeFilterName();
+    statusLabels_[3]->setText(filters_->activeListFiltered() ? tr("Filter: %1").arg(filter)
+                                                             : tr("No filter"));
 }
 
 void MainWindow::openDatabaseCommand()
@@ -302,6 +326,7 @@ void MainWindow::openDatabaseCommand()
 bool MainWindow::openDatabase(const QString& path)
 {
     databaseOpen_ = false;
+    filters_->clear();
     views_->clearLists();
     infoBar_->clear();
     if (context_->OpenAccessDB(path.toStdString()) != lindor::S_OK) {
@@ -387,6 +412,7 @@ void MainWindow::onProjectActivated(bool ok, int projectId, int versionId)
             QStringLiteral("You cannot add new or edit bug/feature when activing all projects."));
     }
     showProjectInInfoBar(projectId, versionId);
+    filters_->rebuild();
     openBugSets();
     projectPane_->markActive(projectId, versionId);
     updateCommands();
@@ -514,6 +540,22 @@ void MainWindow::synchronize()
         }
     }
     if (!done) EngineError::show(this);
+    updateCommands();
+}
+
+void MainWindow::editOptions()
+{
+    OptionSheet sheet(&options_, this);
+    if (sheet.exec() != QDialog::Accepted) return;
+    applyDisplayOptions();
+}
+
+void MainWindow::applyDisplayOptions()
+{
+    // The toolbar of the other size takes the place of the shown one, hidden
+    // if the user had hidden it.
+    showChosenToolBar(!smallBar_->isHidden() || !largeBar_->isHidden());
+    applyDateFormat();
     updateCommands();
 }
 

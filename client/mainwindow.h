@@ -23,6 +23,7 @@ class BugListView;
 class BugTabView;
 class ContextEvents;
 class DetailPane;
+class FilterCommands;
 class InfoBar;
 class ProgramSettings;
 class ProjectPane;
@@ -53,6 +54,8 @@ public:
     void systemInformation();
     void synchronize();
     void editCurrent();
+    // The sheet "Options"; after OK the toolbar and every date text follow it.
+    void editOptions();
 
     // Re-evaluates every command's enabled state.
     void updateCommands();
@@ -66,6 +69,7 @@ public:
     ProjectPane* projectPane() const { return projectPane_; }
     DetailPane* detailPane() const { return detailPane_; }
     InfoBar* infoBar() const { return infoBar_; }
+    FilterCommands* filters() const { return filters_; }
     QToolBar* shownToolBar() const;
     bool databaseIsOpen() const { return databaseOpen_; }
     bool isLoggedIn() const { return loggedIn_; }
@@ -90,6 +94,10 @@ private:
     void showListMenu(const QPoint& at);
     void updateStatusBar();
     void showAbout();
+    void applyDisplayOptions();
+    void showChosenToolBar(bool shown);
+    // Every date text of the lists and the detail pane in the options' format.
+    void applyDateFormat();
 
     lindor::ComPtr<lindor::IExeContext> context_;
     ContextEvents* events_ = nullptr;
@@ -109,6 +117,7 @@ private:
     ProjectPane* projectPane_ = nullptr;
     DetailPane* detailPane_ = nullptr;
     InfoBar* infoBar_ = nullptr;
+    FilterCommands* filters_ = nullptr;
     QLabel* statusLabels_[4] = {};
 };
 
