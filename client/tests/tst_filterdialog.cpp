@@ -15,6 +15,7 @@
 
 #include <memory>
 
+#include "databasewithann.h"
 #include "client/buglistmodel.h"
 #include "client/buglistview.h"
 #include "client/bugtabview.h"
@@ -92,12 +93,9 @@ private slots:
     void init()
     {
         environment = std::make_unique<nimbra::test::TestEnvironment>();
-        database = std::make_unique<nimbra::test::TestDatabase>(
-            environment->path(QStringLiteral("team.mdb")));
-        QVERIFY2(database->isValid(), qPrintable(database->error()));
-        const int ann =
-            database->addUser(QStringLiteral("ann"), QStringLiteral("pw"), QStringLiteral("Ann"));
-        QVERIFY(ann > 0 && database->grant(ann, {nimbra::test::ProjectGrant{}}));
+        QString error;
+        database = nimbra::test::DatabaseWithAnn(*environment, &error);
+        QVERIFY2(database, qPrintable(error));
         nimbra::test::BugSpec resolved;
         resolved.status = QStringLiteral("Resolved");
         QVERIFY(database->addBug(resolved) > 0 && database->addBug({}) > 0);

@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "archivebytes.h"
+#include "databasewithann.h"
 #include "client/clientfiles.h"
 #include "client/filterfile.h"
 #include "client/filtersets.h"
@@ -95,12 +96,9 @@ private slots:
     void init()
     {
         environment = std::make_unique<nimbra::test::TestEnvironment>();
-        database = std::make_unique<nimbra::test::TestDatabase>(
-            environment->path(QStringLiteral("team.mdb")));
-        QVERIFY2(database->isValid(), qPrintable(database->error()));
-        const int ann =
-            database->addUser(QStringLiteral("ann"), QStringLiteral("pw"), QStringLiteral("Ann"));
-        QVERIFY(ann > 0 && database->grant(ann, {nimbra::test::ProjectGrant{}}));
+        QString error;
+        database = nimbra::test::DatabaseWithAnn(*environment, &error);
+        QVERIFY2(database, qPrintable(error));
         QCOMPARE(lindor::CreateObject("Lindor.ExeContext.1", context.put()), lindor::S_OK);
         QCOMPARE(context->OpenAccessDB(database->path().toStdString()), lindor::S_OK);
         QCOMPARE(context->Login("ann", "pw"), lindor::S_OK);
