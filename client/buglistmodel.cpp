@@ -119,6 +119,20 @@ bool BugListModel::sortBy(lindor::eBugField field, lindor::eOrder order)
     return true;
 }
 
+lindor::ComPtr<lindor::IBugFilterSet> BugListModel::filterSet() const
+{
+    lindor::ComPtr<lindor::IBugFilterSet> filter;
+    if (bugs_) bugs_->get_FilterSet(filter.put());
+    return filter;
+}
+
+bool BugListModel::setFilterSet(lindor::IBugFilterSet* filter)
+{
+    if (!bugs_) return true;
+    if (bugs_->put_FilterSet(filter) != lindor::S_OK) return false;
+    return recount();
+}
+
 bool BugListModel::removeById(int bugId)
 {
     forgetRows();

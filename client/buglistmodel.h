@@ -33,6 +33,10 @@ public:
     // The engine's Refresh, then recount.
     bool refresh();
     bool sortBy(lindor::eBugField field, lindor::eOrder order);
+    // The set's filter, null when there is none (or no set).
+    lindor::ComPtr<lindor::IBugFilterSet> filterSet() const;
+    // Puts the filter on the set (null shows every row again), then recounts.
+    bool setFilterSet(lindor::IBugFilterSet* filter);
     bool removeById(int bugId);
     // Update on the set, then recount.
     bool update(lindor::IBug* bug);

@@ -70,6 +70,17 @@ void BugListView::refresh()
     notifyCurrent();
 }
 
+lindor::ComPtr<lindor::IBugFilterSet> BugListView::filterSet() const
+{
+    return model_->filterSet();
+}
+
+void BugListView::setFilterSet(lindor::IBugFilterSet* filter)
+{
+    if (!model_->setFilterSet(filter)) EngineError::show(this);
+    notifyCurrent();
+}
+
 void BugListView::recountAndNotify()
 {
     if (!model_->recount()) EngineError::show(this);

@@ -26,6 +26,9 @@ public:
     void setBugSet(lindor::ComPtr<lindor::IBugSet> bugs);
     void refresh();
     void clickHeader(int column);
+    // The bug set's filter, null when none; a null filter shows every row.
+    lindor::ComPtr<lindor::IBugFilterSet> filterSet() const;
+    void setFilterSet(lindor::IBugFilterSet* filter);
     // Asks, then removes the selected rows (several: from the last to the first).
     void deleteSelected();
     // Update through the set; a refused update (e.g. the bug was changed by

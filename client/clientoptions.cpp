@@ -1,8 +1,5 @@
 #include "client/clientoptions.h"
 
-#include <QFile>
-#include <QSaveFile>
-
 #include "client/archivereader.h"
 #include "client/archivewriter.h"
 #include "client/clientfiles.h"
@@ -11,6 +8,8 @@
 namespace nimbra {
 
 namespace {
+
+const QString kFileName = QStringLiteral("Bug.cfg");
 
 bool ReadFlag(ArchiveReader& in, bool* flag)
 {
@@ -32,7 +31,7 @@ bool ReadInt(ArchiveReader& in, int* target)
 
 QString ClientOptions::filePath()
 {
-    return ClientFiles::path(QStringLiteral("Bug.cfg"));
+    return ClientFiles::path(kFileName);
 }
 
 void ClientOptions::setPassword(const QString& password)
@@ -76,32 +75,23 @@ bool ClientOptions::fromBytes(const QByteArray& bytes)
 
 ClientOptions::LoadResult ClientOptions::load(QString* error)
 {
-    QFile file(filePath());
-    if (!file.exists()) return LoadResult::Missing;
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("Cannot read %1: %2").arg(file.fileName(), file.errorString());
-        return LoadResult::Failed;
+    QByteArray bytes;
+    switch (ClientFiles::read(kFileName, &bytes, error)) {
+        case ClientFiles::ReadResult::Missing:
+            return LoadResult::Missing;
+        case ClientFiles::ReadResult::Failed:
+            return LoadResult::Failed;
+        case ClientFiles::ReadResult::Read:
+            break;
     }
-    if (!fromBytes(file.readAll())) {
-        *error = QStringLiteral("%1 is damaged: it ends before all options were read.")
-                     .arg(file.fileName());
-        return LoadResult::Failed;
-    }
-    return LoadResult::Loaded;
+    if (fromBytes(bytes)) return LoadResult::Loaded;
+    *error = ClientFiles::damagedText(kFileName);
+    return LoadResult::Failed;
 }
 
 bool ClientOptions::save(QString* error) const
 {
-    if (!ClientFiles::makeFolder(error)) return false;
-    QSaveFile file(filePath());
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.setPermissions(QFile::ReadOwner | QFile::WriteOwner) &&
-                         file.write(toBytes()) >= 0 && file.commit();
-    if (!written) {
-        *error = QStringLiteral("Cannot write %1: %2").arg(filePath(), file.errorString());
-        return false;
-    }
-    return true;
+    return ClientFiles::write(kFileName, toBytes(), error);
 }
 
 }  // namespace nimbra

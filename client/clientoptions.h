@@ -21,7 +21,8 @@ public:
     // unreadable or damaged one sets `error`, and what was read before the
     // damage stays.
     LoadResult load(QString* error);
-    // Writes "Bug.cfg" with mode 0600 (it may hold a password).
+    // Writes "Bug.cfg" whole or not at all, with mode 0600 (it may hold a
+    // password).
     bool save(QString* error) const;
 
     QByteArray toBytes() const;

@@ -12,16 +12,18 @@
 
 #include <nimbra/version.h>
 
+#include "client/assignclassdialog.h"
 #include "client/bugeditflow.h"
 #include "client/buglistmodel.h"
 #include "client/buglistview.h"
-#include "client/assignclassdialog.h"
 #include "client/bugtabview.h"
 #include "client/changepassworddialog.h"
 #include "client/contextevents.h"
 #include "client/detailpane.h"
+#include "client/filtercommands.h"
 #include "client/infobar.h"
 #include "client/logindialog.h"
+#include "client/optionsheet.h"
 #include "client/projectdialogs.h"
 #include "client/projectpane.h"
 #include "client/reportprinter.h"
@@ -39,11 +41,6 @@
 namespace nimbra {
 
 namespace {
-
-// Commands whose dialogs come with later parts of the client (filters,
-// options): present, disabled.
-constexpr Command kNotYetAvailable[] = {Command::SetFilters, Command::SelectFilter,
-                                        Command::Options};
 
 QString NameOf(lindor::IUser* user)
 {
@@ -72,6 +69,7 @@ MainWindow::MainWindow(QWidget* parent)
     actions_ = new MainActions(this);
     createBars();
     views_ = new BugTabView(this);
+    filters_ = new FilterCommands(context_.get(), views_, options_, this);
     setCentralWidget(views_);
     loadOptions();
     reports_ = new ReportPrinter(this, views_, options_);
@@ -169,6 +167,13 @@ void MainWindow::connectCommands()
     on(Command::SystemInfo, &MainWindow::systemInformation);
     on(Command::ChangePassword, &MainWindow::changePassword);
     on(Command::About, &MainWindow::showAbout);
+    on(Command::Options, &MainWindow::editOptions);
+    connect(action(Command::SetFilters), &QAction::triggered, filters_,
+            &FilterCommands::editFilters);
+    connect(action(Command::SelectFilter), &QAction::triggered, filters_, &FilterCommands::toggle);
+    connect(actions_->filterMenu(), &QMenu::aboutToShow, this,
+            [this] { filters_->fillMenu(actions_->filterMenu()); });
+    connect(filters_, &FilterCommands::filterChanged, this, &MainWindow::updateCommands);
     connect(action(Command::Exit), &QAction::triggered, this, &QWidget::close);
     connect(action(Command::Help), &QAction::triggered, this, [this] { HelpViewer::open(this); });
     connect(action(Command::Print), &QAction::triggered, reports_, &ReportPrinter::print);
@@ -189,7 +194,6 @@ void MainWindow::connectCommands()
         updateCommands();
     });
     for (BugListView* list : {views_->bugs(), views_->features()}) {
-        list->bugModel()->setDateFormat(options_.dateFormat());
         connect(list, &BugListView::currentBugChanged, this, [this] {
             showCurrentBug();
             updateCommands();
@@ -212,9 +216,22 @@ void MainWindow::loadOptions()
 void MainWindow::restoreLayout()
 {
     layoutRestored_ = BarState::restore(*this, *settings_);
+    showChosenToolBar(true);
+    applyDateFormat();
+}
+
+void MainWindow::showChosenToolBar(bool shown)
+{
     const bool large = options_.largeToolbarIcons();
-    largeBar_->setVisible(large);
-    smallBar_->setVisible(!large);
+    largeBar_->setVisible(large && shown);
+    smallBar_->setVisible(!large && shown);
+}
+
+void MainWindow::applyDateFormat()
+{
+    for (BugListView* list : {views_->bugs(), views_->features()})
+        list->bugModel()->setDateFormat(options_.dateFormat());
+    showCurrentBug();
 }
 
 void MainWindow::showPlaced()
@@ -288,9 +305,9 @@ void MainWindow::updateCommands()
                             Command::SaveAsPdf})
         action(command)->setEnabled(rules.refreshOrPrint());
     for (Command command : {Command::SelectProject, Command::Synchronize, Command::SystemInfo,
-                            Command::ChangePassword})
+                            Command::ChangePassword, Command::SetFilters, Command::SelectFilter})
         action(command)->setEnabled(rules.userCommands());
-    for (Command command : kNotYetAvailable) action(command)->setEnabled(false);
+    action(Command::SelectFilter)->setChecked(filters_->activeListFiltered());
     action(Command::ViewToolbar)->setChecked(shownToolBar()->isVisible());
     action(Command::ViewStatusbar)->setChecked(statusBar()->isVisible());
     updateStatusBar();
@@ -303,7 +320,9 @@ void MainWindow::updateStatusBar()
                                             : tr("No database"));
     statusLabels_[1]->setText(tr("%n row(s)", nullptr, list->bugModel()->rowCount()));
     statusLabels_[2]->setText(tr("%n selected", nullptr, list->selectedCount()));
-    statusLabels_[3]->setText(tr("No filter"));
+    const QString filter = filters_->activeFilterName();
+    statusLabels_[3]->setText(filters_->activeListFiltered() ? tr("Filter: %1").arg(filter)
+                                                             : tr("No filter"));
 }
 
 void MainWindow::openDatabaseCommand()
@@ -327,6 +346,7 @@ void MainWindow::openDatabaseCommand()
 bool MainWindow::openDatabase(const QString& path)
 {
     databaseOpen_ = false;
+    filters_->clear();
     views_->clearLists();
     infoBar_->clear();
     if (context_->OpenAccessDB(path.toStdString()) != lindor::S_OK) {
@@ -412,6 +432,7 @@ void MainWindow::onProjectActivated(bool ok, int projectId, int versionId)
             QStringLiteral("You cannot add new or edit bug/feature when activing all projects."));
     }
     showProjectInInfoBar(projectId, versionId);
+    filters_->rebuild();
     openBugSets();
     projectPane_->markActive(projectId, versionId);
     updateCommands();
@@ -550,6 +571,22 @@ void MainWindow::synchronize()
         }
     }
     if (!done) EngineError::show(this);
+    updateCommands();
+}
+
+void MainWindow::editOptions()
+{
+    OptionSheet sheet(&options_, this);
+    if (sheet.exec() != QDialog::Accepted) return;
+    applyDisplayOptions();
+}
+
+void MainWindow::applyDisplayOptions()
+{
+    // The toolbar of the other size takes the place of the shown one, hidden
+    // if the user had hidden it.
+    showChosenToolBar(!smallBar_->isHidden() || !largeBar_->isHidden());
+    applyDateFormat();
     updateCommands();
 }
 

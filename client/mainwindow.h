@@ -23,6 +23,7 @@ class BugListView;
 class BugTabView;
 class ContextEvents;
 class DetailPane;
+class FilterCommands;
 class InfoBar;
 class ProgramSettings;
 class ProjectPane;
@@ -55,6 +56,8 @@ public:
     void synchronize();
     void editCurrent();
     void reportNew(lindor::eBugType type);
+    // The sheet "Options"; after OK the toolbar and every date text follow it.
+    void editOptions();
 
     // Re-evaluates every command's enabled state.
     void updateCommands();
@@ -69,6 +72,7 @@ public:
     DetailPane* detailPane() const { return detailPane_; }
     InfoBar* infoBar() const { return infoBar_; }
     ReportPrinter* reports() const { return reports_; }
+    FilterCommands* filters() const { return filters_; }
     QToolBar* shownToolBar() const;
     bool databaseIsOpen() const { return databaseOpen_; }
     bool isLoggedIn() const { return loggedIn_; }
@@ -93,6 +97,10 @@ private:
     void showListMenu(const QPoint& at);
     void updateStatusBar();
     void showAbout();
+    void applyDisplayOptions();
+    void showChosenToolBar(bool shown);
+    // Every date text of the lists and the detail pane in the options' format.
+    void applyDateFormat();
 
     lindor::ComPtr<lindor::IExeContext> context_;
     ContextEvents* events_ = nullptr;
@@ -113,6 +121,7 @@ private:
     DetailPane* detailPane_ = nullptr;
     InfoBar* infoBar_ = nullptr;
     ReportPrinter* reports_ = nullptr;
+    FilterCommands* filters_ = nullptr;
     QLabel* statusLabels_[4] = {};
 };
 

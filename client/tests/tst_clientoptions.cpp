@@ -2,46 +2,21 @@
 // mode, and files that are missing, damaged or written by a newer version.
 #include <QFile>
 #include <QTest>
-#include <QtEndian>
 
 #include <memory>
 
-#include <BlowfishCipher.h>
+#include "archivebytes.h"
 #include "client/clientoptions.h"
 #include "client/optionscommand.h"
 #include "widgets/testsupport/testenvironment.h"
 
-using lindor::BlowfishCipher;
-using lindor::CipherMode;
 using nimbra::ClientOptions;
 
 namespace {
 
-QByteArray Int32(std::int32_t value)
-{
-    char raw[4];
-    qToLittleEndian(value, raw);
-    return QByteArray(raw, 4);
-}
-
-QByteArray ShortString(const QByteArray& text)
-{
-    return char(text.size()) + text;
-}
-
-// The cipher of the options file, applied directly to 64 bytes.
-QByteArray UnderClientKey(QByteArray block, bool encipher)
-{
-    const std::uint8_t key[8] = {'W', 'd', '5', 'p', 'L', '8', 'r', 0};
-    const std::uint8_t zeroChain[8] = {};
-    const BlowfishCipher cipher(key, 8, zeroChain);
-    auto* bytes = reinterpret_cast<std::uint8_t*>(block.data());
-    if (encipher)
-        cipher.Encrypt(bytes, 64, CipherMode::ECB);
-    else
-        cipher.Decrypt(bytes, 64, CipherMode::ECB);
-    return block;
-}
+using nimbra::test::Int32;
+using nimbra::test::ShortString;
+using nimbra::test::UnderClientKey;
 
 QByteArray Padded(const QByteArray& text)
 {
@@ -115,10 +90,15 @@ private slots:
         options.setLoginName(QStringLiteral("ann"));
         options.setPassword(QStringLiteral("secret"));
         options.setSavePassword(false);
+        // A file left readable by others becomes private with the next save.
+        QFile file(ClientOptions::filePath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                    QFile::ReadOther));
         QString error;
         QVERIFY2(options.save(&error), qPrintable(error));
-        QFile file(ClientOptions::filePath());
-        QCOMPARE(file.permissions() &
+        QCOMPARE(QFile::permissions(ClientOptions::filePath()) &
                      (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther),
                  QFile::Permissions());
         QVERIFY(file.open(QIODevice::ReadOnly));

@@ -6,6 +6,7 @@
 
 #include "cipher/PasswordBlock.h"
 #include "core/ErrorInfo.h"
+#include "core/OutParam.h"
 #include "db/DatabaseError.h"
 #include "db/Dialect.h"
 #include "db/Recordset.h"
@@ -19,7 +20,6 @@
 #include "users/CUser.h"
 #include "users/CUserRight.h"
 #include "users/UserStore.h"
-#include "core/OutParam.h"
 
 namespace lindor {
 namespace {
@@ -147,12 +147,17 @@ const Reporter& CExeContext::Report()
 
 CExeContext::CExeContext() = default;
 
+CExeContext::~CExeContext()
+{
+    db::ReleaseProcessConnectionString(this);
+}
+
 // ---- database ---------------------------------------------------------------
 
 HRESULT CExeContext::OpenAccessDB(const std::string& fileName)
 {
     const std::string connectionString = db::BuildConnectionString(fileName);
-    db::SetProcessConnectionString(connectionString);
+    db::ClaimProcessConnectionString(this, connectionString);
     curUserID_ = activeProjectID_ = activeVersionID_ = curProjectRightID_ = 0;
     administrator_ = false;
     try {
@@ -181,6 +186,7 @@ HRESULT CExeContext::OpenAccessDB(const std::string& fileName)
 
 HRESULT CExeContext::Close()
 {
+    db::ReleaseProcessConnectionString(this);
     try {
         connection_.Close();
     } catch (const DatabaseError& error) {

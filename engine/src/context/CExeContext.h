@@ -71,6 +71,8 @@ public:
     static const Reporter& Report();
 
 private:
+    ~CExeContext() override;
+
     db::Connection connection_;
     std::int32_t curUserID_ = 0;
     std::int32_t activeProjectID_ = 0;
@@ -80,6 +82,5 @@ private:
     ComPtr<IUserRight> curRight_;
     EventSinks<IExeContextEvents> sinks_;
 };
-
 
 }  // namespace lindor

@@ -2,6 +2,9 @@
 
 #include <strings.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "db/Dialect.h"
 
 namespace lindor::db {
@@ -11,6 +14,26 @@ std::string& ProcessConnectionStringSlot()
 {
     static std::string connectionString;
     return connectionString;
+}
+
+struct Claim {
+    const void* owner;
+    std::string connectionString;
+};
+
+// In the order they were made; the engine is called on one thread only.
+std::vector<Claim>& Claims()
+{
+    static std::vector<Claim> claims;
+    return claims;
+}
+
+void Withdraw(const void* owner)
+{
+    std::vector<Claim>& claims = Claims();
+    claims.erase(std::remove_if(claims.begin(), claims.end(),
+                                [owner](const Claim& claim) { return claim.owner == owner; }),
+                 claims.end());
 }
 
 std::string Trim(const std::string& text)
@@ -56,6 +79,21 @@ void SetProcessConnectionString(const std::string& connectionString)
 const std::string& ProcessConnectionString()
 {
     return ProcessConnectionStringSlot();
+}
+
+void ClaimProcessConnectionString(const void* owner, const std::string& connectionString)
+{
+    Withdraw(owner);
+    Claims().push_back({owner, connectionString});
+    ProcessConnectionStringSlot() = connectionString;
+}
+
+void ReleaseProcessConnectionString(const void* owner)
+{
+    const std::size_t before = Claims().size();
+    Withdraw(owner);
+    if (Claims().size() == before || Claims().empty()) return;
+    ProcessConnectionStringSlot() = Claims().back().connectionString;
 }
 
 Connection::~Connection()

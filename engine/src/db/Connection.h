@@ -18,6 +18,12 @@ std::string DataSourceOf(const std::string& connectionString);
 // used by every step that opens a connection of its own.
 void SetProcessConnectionString(const std::string& connectionString);
 const std::string& ProcessConnectionString();
+// A context that opens a database claims the process's connection string and
+// gives it back when it closes or goes: the string is then the one of the
+// latest claim still held (unchanged when none is). So a second, short-lived
+// context on another file does not leave the first one's steps on that file.
+void ClaimProcessConnectionString(const void* owner, const std::string& connectionString);
+void ReleaseProcessConnectionString(const void* owner);
 
 class Connection {
 public:

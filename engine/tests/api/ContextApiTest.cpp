@@ -261,4 +261,36 @@ TEST_F(MustShow, ProjectsVersionsAndWhatGoesWithThem)
     EXPECT_EQ(Sql("SELECT RightID FROM tAvailableStatus;"), "21");
 }
 
+// A program may open a second context for a moment (to check another file);
+// once it is closed or released, the first context's steps that open their
+// own connection (Login among them) reach the first context's file again.
+TEST_F(MustShow, ASecondContextGivesTheDatabaseBackWhenItCloses)
+{
+    const std::string other = (folder_ / "other.mdb").string();
+    ComPtr<lindor::IAdmin> admin;
+    ASSERT_EQ(lindor::CreateObject("Lindor.Admin.1", admin.put()), S_OK);
+    ASSERT_EQ(admin->NewMDB(other), S_OK) << ErrorText();
+    // Only the other file knows "carol".
+    lindor::apitest::RunSql(folder_, other,
+                            "INSERT INTO tUser (UserID, UserName, LoginName) VALUES (2, 'Carol', "
+                            "'carol');");
+
+    ASSERT_EQ(context_->OpenAccessDB(path_), S_OK);
+    {
+        ComPtr<lindor::IExeContext> probe;
+        ASSERT_EQ(lindor::CreateObject("Lindor.ExeContext.1", probe.put()), S_OK);
+        ASSERT_EQ(probe->OpenAccessDB(other), S_OK);
+        EXPECT_EQ(probe->Login("carol", ""), S_OK) << ErrorText();
+    }
+    EXPECT_EQ(context_->Login("carol", ""), E_FAIL);
+    EXPECT_EQ(context_->Login("ADMIN", ""), S_OK) << ErrorText();
+
+    ComPtr<lindor::IExeContext> closed;
+    ASSERT_EQ(lindor::CreateObject("Lindor.ExeContext.1", closed.put()), S_OK);
+    ASSERT_EQ(closed->OpenAccessDB(other), S_OK);
+    ASSERT_EQ(closed->Close(), S_OK);
+    EXPECT_EQ(context_->Login("carol", ""), E_FAIL);
+    EXPECT_EQ(context_->Login("ADMIN", ""), S_OK) << ErrorText();
+}
+
 }  // namespace
