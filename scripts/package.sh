@@ -12,7 +12,7 @@ rm -f "$build"/nimbra_*.deb
 deb=$(ls "$build"/nimbra_*.deb)
 echo "Built $deb"
 
-contents=$(dpkg-deb -c "$deb" | awk '{print $NF}')
+contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for file in ./usr/bin/nimbra ./usr/bin/nimbra-admin ./usr/bin/nimbra-cli \
             ./usr/lib/liblindor.so.1 ./usr/include/lindor/lindor.h ./usr/lib/pkgconfig/lindor.pc \
             ./usr/share/applications/nimbra.desktop ./usr/share/applications/nimbra-admin.desktop \
