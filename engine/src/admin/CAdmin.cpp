@@ -4,8 +4,8 @@
 
 #include "core/ClassRegistry.h"
 #include "core/ErrorReport.h"
-#include "core/NextID.h"
 #include "db/DatabaseError.h"
+#include "db/NextID.h"
 #include "db/Recordset.h"
 #include "mapping/DBUtil.h"
 #include "mapping/ValueConversion.h"

@@ -6,14 +6,14 @@
 #include "attachments/CFile.h"
 #include "attachments/WorkArchive.h"
 #include "attachments/ZipArchive.h"
-#include "bugs/LoggedStep.h"
 #include "core/ClassRegistry.h"
 #include "core/CurrentRights.h"
 #include "core/ErrorInfo.h"
 #include "core/ErrorReport.h"
 #include "core/Folders.h"
-#include "core/NextID.h"
+#include "core/Guarded.h"
 #include "db/DatabaseError.h"
+#include "db/NextID.h"
 #include "db/Recordset.h"
 
 namespace lindor {

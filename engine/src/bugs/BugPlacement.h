@@ -6,8 +6,8 @@
 
 #include <lindor/Interfaces.h>
 
-#include "bugs/BugFieldTable.h"
-#include "bugs/BugRecord.h"
+#include "mapping/BugFieldTable.h"
+#include "mapping/BugRecord.h"
 #include "core/ComObject.h"
 #include "core/ErrorReport.h"
 

@@ -3,9 +3,9 @@
 
 #include "attachments/CFile.h"
 #include "attachments/CFileSet.h"
-#include "bugs/LoggedStep.h"
 #include "core/ClassRegistry.h"
 #include "core/ErrorReport.h"
+#include "core/Guarded.h"
 #include "db/DatabaseError.h"
 #include "db/Recordset.h"
 #include "mapping/ValueConversion.h"

@@ -8,7 +8,7 @@
 
 #include <lindor/Interfaces.h>
 
-#include "bugs/BugRecord.h"
+#include "mapping/BugRecord.h"
 #include "core/ComObject.h"
 
 namespace lindor {

@@ -1,16 +1,16 @@
 #include "bugs/CBugSet.h"
 
-#include "bugs/BugFieldTable.h"
 #include "bugs/BugPlacement.h"
-#include "core/CurrentRights.h"
 #include "bugs/CBug.h"
-#include "bugs/LoggedStep.h"
 #include "core/ClassRegistry.h"
+#include "core/CurrentRights.h"
 #include "core/ErrorInfo.h"
 #include "core/ErrorReport.h"
-#include "core/NextID.h"
+#include "core/Guarded.h"
 #include "db/DatabaseError.h"
 #include "db/Dialect.h"
+#include "db/NextID.h"
+#include "mapping/BugFieldTable.h"
 #include "mapping/DBUtil.h"
 #include "mapping/ValueConversion.h"
 
@@ -29,17 +29,12 @@ const char* const kAddFailed = "Add bug failed!";
 const char* const kUpdateFailed = "Update bug failed!";
 const char* const kDeleteFailed = "Delete bug failed!";
 
-// Runs a member's body; a failure raised inside becomes the member's report.
+// Runs a member's body through the engine's exception barrier, reported as
+// the bug set reports.
 template <class Body>
 HRESULT Guarded(const char* callerText, const char* logSource, Body body)
 {
-    try {
-        return body();
-    } catch (const DatabaseError& error) {
-        return kReport.FailDatabase(callerText, logSource, error);
-    } catch (const std::exception& error) {
-        return kReport.Fail(callerText, kLogGeneral, logSource, error.what());
-    }
+    return lindor::Guarded(kReport, Failure{callerText, logSource}, body);
 }
 
 std::string BugCondition(std::int32_t id)

@@ -10,7 +10,7 @@
 
 #include <lindor/Interfaces.h>
 
-#include "bugs/BugFieldTable.h"
+#include "mapping/BugFieldTable.h"
 #include "bugs/BugPlacement.h"
 #include "core/ComObject.h"
 #include "db/Connection.h"

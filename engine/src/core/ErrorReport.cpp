@@ -6,7 +6,7 @@
 
 #include "core/ErrorInfo.h"
 #include "core/SysLog.h"
-#include "db/DatabaseError.h"
+#include "core/EngineError.h"
 
 namespace lindor {
 
@@ -47,15 +47,9 @@ void LogMessage(std::int32_t code, const std::string& source, const std::string&
     if (Failed(log->Log(code, source, text)) && reported) SetErrorInfo(description, reporter);
 }
 
-std::string DescribeDatabaseError(const DatabaseError& error)
+void LogDatabaseError(std::int32_t code, const std::string& source, const EngineError& error)
 {
-    return error.description() + "\t(Source=" + error.source() +
-           ",\tMessage=" + error.systemMessage() + ")";
-}
-
-void LogDatabaseError(std::int32_t code, const std::string& source, const DatabaseError& error)
-{
-    LogMessage(code, source, DescribeDatabaseError(error));
+    LogMessage(code, source, error.LogText());
 }
 
 HRESULT Reporter::Fail(const std::string& callerText, std::int32_t code,
@@ -73,7 +67,7 @@ HRESULT Reporter::Fail(const std::string& text, std::int32_t code,
 }
 
 HRESULT Reporter::FailDatabase(const std::string& callerText, const std::string& logSource,
-                               const DatabaseError& error, std::int32_t code) const
+                               const EngineError& error, std::int32_t code) const
 {
     SetErrorInfo(callerText, className_);
     LogDatabaseError(code, logSource, error);

@@ -9,7 +9,7 @@
 
 namespace lindor {
 
-class DatabaseError;
+class EngineError;
 
 // Log codes of the error log.
 constexpr std::int32_t kLogGeneral = 0;
@@ -27,10 +27,10 @@ std::string RightsMessage(const std::string& action);
 
 // Appends one entry to "Err.log"; a failure to write is ignored.
 void LogMessage(std::int32_t code, const std::string& source, const std::string& text);
-// Logs a database failure as its description, "\t(Source=", source,
-// ",\tMessage=", system message, ")".
-void LogDatabaseError(std::int32_t code, const std::string& source, const DatabaseError& error);
-std::string DescribeDatabaseError(const DatabaseError& error);
+// Logs a failure raised inside the engine in its own form (a database
+// failure as its description, "\t(Source=", source, ",\tMessage=", system
+// message, ")").
+void LogDatabaseError(std::int32_t code, const std::string& source, const EngineError& error);
 
 // printf-style formatting into a std::string.
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
@@ -46,9 +46,9 @@ public:
                  const std::string& logText) const;
     // The same text for the caller and the log.
     HRESULT Fail(const std::string& text, std::int32_t code, const std::string& logSource) const;
-    // The caller gets `callerText`; the log gets code 2 and the database failure.
+    // The caller gets `callerText`; the log gets code 2 and the failure's own text.
     HRESULT FailDatabase(const std::string& callerText, const std::string& logSource,
-                         const DatabaseError& error, std::int32_t code = kLogDatabase) const;
+                         const EngineError& error, std::int32_t code = kLogDatabase) const;
     // The bounds failure: kBoundsMessage for the caller, code 1 in the log.
     HRESULT FailBounds(const std::string& logSource, const std::string& logText = "") const;
     // A refused right; logged only when `logSource` is not empty.

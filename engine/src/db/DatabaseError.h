@@ -1,10 +1,11 @@
 // The failure raised by the database access layer.
 #pragma once
 
-#include <stdexcept>
 #include <string>
 
 #include <lindor/Types.h>
+
+#include "core/EngineError.h"
 
 namespace lindor {
 
@@ -34,10 +35,16 @@ constexpr HRESULT kDuplicateColumn = static_cast<HRESULT>(0x80040E3Eu);
 // "IDispatch error #%d" (automation range) or "Unknown error 0x%0lX".
 std::string SystemMessageFor(HRESULT code);
 
-class DatabaseError : public std::runtime_error {
+class DatabaseError;
+
+// The failure as the error log keeps it: its description, "\t(Source=", its
+// source, ",\tMessage=", its system message, ")".
+std::string DescribeDatabaseError(const DatabaseError& error);
+
+class DatabaseError : public EngineError {
 public:
     DatabaseError(HRESULT code, std::string description, std::string source = "Lindor database")
-        : std::runtime_error(description),
+        : EngineError(description),
           code_(code),
           description_(std::move(description)),
           source_(std::move(source)),
@@ -49,6 +56,7 @@ public:
     const std::string& description() const { return description_; }
     const std::string& source() const { return source_; }
     const std::string& systemMessage() const { return systemMessage_; }
+    std::string LogText() const override { return DescribeDatabaseError(*this); }
 
 private:
     HRESULT code_;

@@ -2,11 +2,11 @@
 #include <algorithm>
 #include <array>
 
-#include "bugs/BugFieldTable.h"
 #include "bugs/CBug.h"
-#include "bugs/LoggedStep.h"
 #include "core/ErrorReport.h"
+#include "core/Guarded.h"
 #include "db/Dialect.h"
+#include "mapping/BugFieldTable.h"
 #include "mapping/DBUtil.h"
 #include "mapping/ValueConversion.h"
 

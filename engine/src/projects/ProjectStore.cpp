@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "core/ErrorReport.h"
-#include "core/NextID.h"
 #include "db/DatabaseError.h"
+#include "db/NextID.h"
 #include "mapping/ValueConversion.h"
 #include "projects/RowDeletion.h"
 

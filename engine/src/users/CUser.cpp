@@ -2,8 +2,9 @@
 
 #include "core/ClassRegistry.h"
 #include "core/ErrorReport.h"
-#include "core/NextID.h"
+#include "core/OutParam.h"
 #include "db/DatabaseError.h"
+#include "db/NextID.h"
 #include "db/Recordset.h"
 #include "mapping/DBUtil.h"
 #include "mapping/ValueConversion.h"
@@ -13,7 +14,6 @@
 #include "users/CRight.h"
 #include "users/CUserRight.h"
 #include "users/CUserSysInfo.h"
-#include "core/OutParam.h"
 
 namespace lindor {
 namespace {

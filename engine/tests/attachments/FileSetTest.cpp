@@ -16,10 +16,10 @@
 #include "attachments/CFileSet.h"
 #include "attachments/ZipArchive.h"
 #include "bugs/BugTestSupport.h"
-#include "support/FakeContext.h"
 #include "core/ClassRegistry.h"
 #include "core/Folders.h"
-#include "core/NextID.h"
+#include "db/NextID.h"
+#include "support/FakeContext.h"
 
 namespace lindor {
 namespace {

@@ -11,10 +11,10 @@
 
 #include "bugs/BugTestSupport.h"
 #include "bugs/CBugSet.h"
-#include "support/FakeContext.h"
 #include "core/ClassRegistry.h"
 #include "core/DateTime.h"
-#include "core/NextID.h"
+#include "db/NextID.h"
+#include "support/FakeContext.h"
 
 extern char** environ;
 

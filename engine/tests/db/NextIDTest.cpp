@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/NextID.h"
 #include "db/DbTestSupport.h"
+#include "db/NextID.h"
 
 namespace lindor {
 namespace {

@@ -12,8 +12,8 @@
 #include <set>
 #include <sstream>
 
-#include "core/NextID.h"
 #include "db/DbTestSupport.h"
+#include "db/NextID.h"
 
 extern char** environ;
 

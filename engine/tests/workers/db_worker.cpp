@@ -10,7 +10,7 @@
 #include <string>
 #include <thread>
 
-#include "core/NextID.h"
+#include "db/NextID.h"
 #include "db/Recordset.h"
 
 using namespace lindor;

@@ -1,4 +1,4 @@
-#include "core/NextID.h"
+#include "db/NextID.h"
 
 #include "core/ErrorReport.h"
 #include "db/Recordset.h"

@@ -1,4 +1,4 @@
-#include "bugs/BugFieldTable.h"
+#include "mapping/BugFieldTable.h"
 
 #include "mapping/ValueConversion.h"
 

@@ -9,7 +9,7 @@
 
 #include <lindor/Interfaces.h>
 
-#include "bugs/BugRecord.h"
+#include "mapping/BugRecord.h"
 
 namespace lindor {
 

@@ -1,8 +1,9 @@
+#include "db/DatabaseError.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-
-#include "db/DatabaseError.h"
+#include <string>
 
 namespace lindor {
 namespace {
@@ -42,6 +43,12 @@ std::string SystemMessageFor(HRESULT code)
     std::snprintf(buffer, sizeof(buffer), "Unknown error 0x%0lX",
                   static_cast<unsigned long>(value));
     return buffer;
+}
+
+std::string DescribeDatabaseError(const DatabaseError& error)
+{
+    return error.description() + "\t(Source=" + error.source() +
+           ",\tMessage=" + error.systemMessage() + ")";
 }
 
 }  // namespace lindor
