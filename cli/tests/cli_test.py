@@ -7,6 +7,7 @@ import csv
 import io
 import json
 import os
+import sqlite3
 import subprocess
 import sys
 import tempfile
@@ -246,6 +247,49 @@ class AttachmentTest(CliCase):
             self.assertEqual(f.read(), data)
         refused = self.as_admin(db, "get-attachment", "2", "trace.bin", copy, expect=1)
         self.assertIn("exists already", refused.stderr)
+
+
+class SessionTest(CliCase):
+    def test_the_project_is_chosen_by_name_or_asked_for(self):
+        db = self.demo(bugs=10)
+        asked = self.run_cli("list", user="maria", password="maria-demo", db=db, expect=2)
+        self.assertIn("Ledgerly Desktop", asked.stderr)
+        self.assertIn("Harbor Web Shop", asked.stderr)
+        by_lower_case = self.run_cli("list", "--project", PROJECT.lower(), "--format", "json",
+                                     user="maria", password="maria-demo", db=db)
+        self.assertEqual(len(json.loads(by_lower_case.stdout)), len(self.records(db)))
+        self.run_cli("list", "--project", "No Such Project", user="maria",
+                     password="maria-demo", db=db, expect=2)
+
+    def test_version_alone_prints_the_programs_version(self):
+        printed = self.run_cli("--version").stdout.strip()
+        self.assertRegex(printed, r"^nimbra-cli \d+\.\d+\.\d+$")
+
+
+class LifecycleTest(CliCase):
+    def test_plain_text_is_stored_as_rich_text_and_given_back_plain(self):
+        db = self.demo(bugs=5)
+        new_id = self.as_admin(db, "add", "--version", "4.0", "--set", "Description=Crash on start",
+                               "--set", "Report=line one\nline two").stdout.strip()
+        stored = json.loads(self.as_admin(db, "show", new_id, "--rtf", "--format", "json").stdout)
+        self.assertTrue(stored[0]["Report"].startswith("{\\rtf1"))
+        self.assertEqual(self.bug(db, new_id)["Report"], "line one\nline two")
+
+    def test_delete_takes_the_bugs_attachments_with_it(self):
+        db = self.demo(bugs=5)
+        new_id = self.as_admin(db, "add", "--version", "4.0",
+                               "--set", "Description=Doomed").stdout.strip()
+        attached = self.path("note.txt")
+        with open(attached, "w") as f:
+            f.write("kept until the bug goes")
+        self.as_admin(db, "attach", new_id, attached)
+        self.as_admin(db, "delete", new_id)
+        gone = self.as_admin(db, "show", new_id, expect=1)
+        self.assertIn(f"no bug {new_id}", gone.stderr)
+        with sqlite3.connect(db) as stored:
+            left = stored.execute("SELECT COUNT(*) FROM tAttachment WHERE BugID = ?",
+                                  (int(new_id),)).fetchone()[0]
+        self.assertEqual(left, 0)
 
 
 if __name__ == "__main__":
