@@ -79,16 +79,6 @@ bool AdminFixture::selectLogin(const QString& login)
     return false;
 }
 
-// The name is typed into the dialog's own field: selectFile() leaves that
-// field alone while it has the focus.
-void AnswerFileDialog(const QString& path)
-{
-    ModalDialogs::whenShown<QFileDialog>([path](QFileDialog* dialog) {
-        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
-        static_cast<QDialog*>(dialog)->accept();
-    });
-}
-
 lindor::ComPtr<lindor::IExeContext> AdminContext(const QString& path)
 {
     auto context = CreateEngineObject<lindor::IExeContext>("Lindor.ExeContext.1");

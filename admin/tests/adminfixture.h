@@ -49,7 +49,6 @@ public:
 };
 
 // Answers the next file dialog with `path`.
-void AnswerFileDialog(const QString& path);
 // A fresh context on `path` logged in as the administrator (empty password).
 lindor::ComPtr<lindor::IExeContext> AdminContext(const QString& path);
 // The stored user with that login name, or null.

@@ -96,7 +96,7 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("keep");
         file.close();
-        AnswerFileDialog(path);
+        ModalDialogs::answerFileDialog(path);
         fixture->window->newDatabase();
         QCOMPARE(fixture->messages.texts(),
                  QStringList{path + " alread exists, please choose another file."});
@@ -107,7 +107,7 @@ private slots:
     void newDatabaseOpensWithAdminAndTwoProjects()
     {
         const QString path = fixture->path("fresh.mdb");
-        AnswerFileDialog(path);
+        ModalDialogs::answerFileDialog(path);
         ModalDialogs::whenShown<AdminLoginDialog>([](AdminLoginDialog* login) { login->accept(); });
         fixture->window->newDatabase();
         QCOMPARE(

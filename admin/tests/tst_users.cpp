@@ -52,7 +52,7 @@ private slots:
         fixture->window->openDatabaseCommand();
         QCOMPARE(folder, QDir(QApplication::applicationDirPath()).absolutePath());
         QCOMPARE(filters, QStringList{"Nimbra database (*.mdb)"});
-        AnswerFileDialog(database->path());
+        ModalDialogs::answerFileDialog(database->path());
         ModalDialogs::whenShown<AdminLoginDialog>([](AdminLoginDialog* login) { login->accept(); });
         fixture->window->openDatabaseCommand();
         QCOMPARE(ProgramSettings(AdminMainWindow::kTitle).readInt("FirstRun", 1), 0);

@@ -228,10 +228,7 @@ private slots:
         QCOMPARE(close->statusTip(), QStringLiteral("Close print preview mode"));
         QCOMPARE(close->toolTip(), QStringLiteral("Cancel Preview"));
         const QString path = environment->path(QStringLiteral("from-preview.pdf"));
-        ModalDialogs::whenShown<QFileDialog>([path](QFileDialog* dialog) {
-            dialog->selectFile(path);
-            static_cast<QDialog*>(dialog)->accept();
-        });
+        ModalDialogs::answerFileDialog(path);
         preview->findChild<QAction*>(QStringLiteral("previewSavePdf"))->trigger();
         const QString text = PdfText(path);
         QCOMPARE(PageCount(text), 1);
@@ -258,10 +255,7 @@ private slots:
         openWindowWithClassifiedBugs();
         window->views()->setCurrentWidget(window->views()->features());
         const QString path = environment->path(QStringLiteral("features.pdf"));
-        ModalDialogs::whenShown<QFileDialog>([path](QFileDialog* dialog) {
-            dialog->selectFile(path);
-            static_cast<QDialog*>(dialog)->accept();
-        });
+        ModalDialogs::answerFileDialog(path);
         window->action(nimbra::Command::SaveAsPdf)->trigger();
         const QString text = PdfText(path);
         QVERIFY(text.contains(QStringLiteral("Export to CSV")));

@@ -1,6 +1,8 @@
 #include "widgets/testsupport/modaldialogs.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QElapsedTimer>
 #include <QTimer>
 
@@ -20,6 +22,14 @@ int& MissedCount()
 }
 
 }  // namespace
+
+void ModalDialogs::answerFileDialog(const QString& path)
+{
+    whenShown<QFileDialog>([path](QFileDialog* dialog) {
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+}
 
 int ModalDialogs::missed()
 {

@@ -25,6 +25,11 @@ public:
         });
     }
 
+    // Answers the next file dialog with `path` and accepts it. The name is
+    // typed into the dialog's own field: selectFile() leaves that field alone
+    // while it has the focus, which depends on when the window got activated.
+    static void answerFileDialog(const QString& path);
+
     // How many handlers gave up without their dialog; the modal widget shown
     // at that moment, if any, was closed so the test does not hang.
     static int missed();
