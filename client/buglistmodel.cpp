@@ -217,8 +217,8 @@ int BugListModel::columnCount(const QModelIndex& parent) const
 
 QString BugListModel::cellText(IBug* bug, int column) const
 {
-    const Column& spec = kColumns[column];
-    switch (spec.kind) {
+    const Column& wanted = kColumns[column];
+    switch (wanted.kind) {
         case Kind::Icon:
             return QString();
         case Kind::Id: {
@@ -227,10 +227,10 @@ QString BugListModel::cellText(IBug* bug, int column) const
             return QString::number(id);
         }
         case Kind::Text:
-            return TextOf(bug, spec.text);
+            return TextOf(bug, wanted.text);
         case Kind::Date: {
             double value = 0.0;
-            if ((bug->*spec.date)(&value) != lindor::S_OK) return QString();
+            if ((bug->*wanted.date)(&value) != lindor::S_OK) return QString();
             return BugTexts::dateText(value, dateFormat_);
         }
         case Kind::Duration: {

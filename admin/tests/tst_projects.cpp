@@ -168,7 +168,7 @@ private slots:
 
     void changingOnlyAReleaseDateKeepsTheVersion()
     {
-        BugSpec bug;
+        NewBug bug;
         bug.versionId = 1;
         QVERIFY(database->addBug(bug) > 0);
         QVERIFY(fixture->openAs(database->path()));

@@ -15,7 +15,7 @@
 
 using nimbra::BugListModel;
 using nimbra::BugListView;
-using nimbra::test::BugSpec;
+using nimbra::test::NewBug;
 
 namespace {
 
@@ -46,10 +46,10 @@ private slots:
 
     void cellsShowDatesDurationsAndStatusIcons()
     {
-        BugSpec resolved;
+        NewBug resolved;
         resolved.status = QStringLiteral("Resolved");
         resolved.estimatedMinutes = 1500;
-        BugSpec odd;
+        NewBug odd;
         odd.status = QStringLiteral("New");
         odd.estimatedMinutes = 59;
         odd.reportedDate = 38007.5;  // 21 January 2004, noon
@@ -80,7 +80,7 @@ private slots:
 
     void headerClicksSortAndMoveTheTriangle()
     {
-        addBugs({BugSpec{}, BugSpec{}, BugSpec{}});
+        addBugs({NewBug{}, NewBug{}, NewBug{}});
         openList();
         QHeaderView* header = view->horizontalHeader();
         QVERIFY(!header->isSortIndicatorShown());
@@ -112,7 +112,7 @@ private slots:
 
     void deletingSeveralRowsKeepsTheOthers()
     {
-        addBugs({BugSpec{}, BugSpec{}, BugSpec{}, BugSpec{}, BugSpec{}});
+        addBugs({NewBug{}, NewBug{}, NewBug{}, NewBug{}, NewBug{}});
         openList();
         const QList<int> before = ids();
         nimbra::test::MessageRecorder messages(QMessageBox::No);
@@ -133,7 +133,7 @@ private slots:
 
     void aRefusedUpdateIsShownAndTheRowsAreReadAgain()
     {
-        addBugs({BugSpec{}, BugSpec{}});
+        addBugs({NewBug{}, NewBug{}});
         openList();
         const lindor::ComPtr<lindor::IBug> first = view->bugModel()->bugAt(0);
         std::int32_t id = 0;
@@ -169,8 +169,8 @@ private slots:
     void rowsAreReadAPageAtATime()
     {
         constexpr int kPage = 4;
-        QList<BugSpec> bugs;
-        for (int i = 0; i < 3 * kPage; ++i) bugs.append(BugSpec{});
+        QList<NewBug> bugs;
+        for (int i = 0; i < 3 * kPage; ++i) bugs.append(NewBug{});
         addBugs(bugs);
         openList();
         BugListModel model(nullptr, kPage);
@@ -186,10 +186,10 @@ private slots:
     }
 
 private:
-    void addBugs(const QList<BugSpec>& bugs)
+    void addBugs(const QList<NewBug>& bugs)
     {
-        for (const BugSpec& spec : bugs)
-            QVERIFY2(database->addBug(spec) > 0, qPrintable(database->error()));
+        for (const NewBug& wanted : bugs)
+            QVERIFY2(database->addBug(wanted) > 0, qPrintable(database->error()));
     }
 
     void openList()

@@ -47,7 +47,7 @@ using nimbra::GeneralPage;
 using nimbra::MainWindow;
 using nimbra::NumberOf;
 using nimbra::TextOf;
-using nimbra::test::BugSpec;
+using nimbra::test::NewBug;
 using nimbra::test::ModalDialogs;
 
 namespace {
@@ -209,7 +209,7 @@ private slots:
 
     void anotherStatusClearsAndHidesBothGroups()
     {
-        BugSpec verified = resolvedBySomebodyElse(QStringLiteral("Verified"));
+        NewBug verified = resolvedBySomebodyElse(QStringLiteral("Verified"));
         verified.verifiedById = 1;
         verified.verifiedDate = kVerifiedDate;
         const int id = database->addBug(verified);
@@ -239,13 +239,13 @@ private slots:
     void onlyAChangeOfStatusNamesTheResolverOrVerifier()
     {
         const int resolved = database->addBug(resolvedBySomebodyElse(QStringLiteral("Resolved")));
-        BugSpec verifiedSpec = resolvedBySomebodyElse(QStringLiteral("Verified"));
-        verifiedSpec.verifiedById = 1;
-        verifiedSpec.verifiedDate = kVerifiedDate;
-        const int verified = database->addBug(verifiedSpec);
-        BugSpec activeSpec;
-        activeSpec.status = QStringLiteral("Active");
-        const int active = database->addBug(activeSpec);
+        NewBug verifiedBug = resolvedBySomebodyElse(QStringLiteral("Verified"));
+        verifiedBug.verifiedById = 1;
+        verifiedBug.verifiedDate = kVerifiedDate;
+        const int verified = database->addBug(verifiedBug);
+        NewBug activeBug;
+        activeBug.status = QStringLiteral("Active");
+        const int active = database->addBug(activeBug);
         logIn(QStringLiteral("ann"));
         for (int id : {resolved, verified}) {
             editBug(id, [](BugSheet* sheet) {
@@ -405,9 +405,9 @@ private slots:
 
     void bugChangedMeanwhileKeepsTheEditsAndOffersTheStoredOne()
     {
-        BugSpec spec;
-        spec.description = QStringLiteral("Original");
-        const int id = database->addBug(spec);
+        NewBug wanted;
+        wanted.description = QStringLiteral("Original");
+        const int id = database->addBug(wanted);
         logIn(QStringLiteral("ann"));
         editBug(id, [this, id](BugSheet* sheet) {
             GeneralPage* page = sheet->general();
@@ -436,9 +436,9 @@ private slots:
 
     void foreignRtfSurvivesAnEditOfAnotherField()
     {
-        BugSpec spec;
-        spec.report = QString::fromStdString(kForeignRtf);
-        const int id = database->addBug(spec);
+        NewBug wanted;
+        wanted.report = QString::fromStdString(kForeignRtf);
+        const int id = database->addBug(wanted);
         logIn(QStringLiteral("ann"));
         editBug(id, [](BugSheet* sheet) {
             QVERIFY(sheet->textPage(0)->editor()->toPlainText().contains(QStringLiteral("Step\tResult")));
@@ -466,9 +466,9 @@ private slots:
 
     void incompletePagesAreRefusedWithTheirMessage()
     {
-        BugSpec activeSpec;
-        activeSpec.status = QStringLiteral("Active");
-        const int active = database->addBug(activeSpec);
+        NewBug activeBug;
+        activeBug.status = QStringLiteral("Active");
+        const int active = database->addBug(activeBug);
         logIn(QStringLiteral("ann"), 0);  // no active version
         WhenSheetShown([this](BugSheet* sheet) {
             sheet->general()->description()->setText(QStringLiteral("No version yet"));
@@ -521,14 +521,14 @@ private:
         window->editCurrent();
     }
 
-    BugSpec resolvedBySomebodyElse(const QString& status)
+    NewBug resolvedBySomebodyElse(const QString& status)
     {
-        BugSpec spec;
-        spec.status = status;
-        spec.fixedById = 1;
-        spec.fixedDate = kFixedDate;
-        spec.fixedInVersionId = kVersion2;
-        return spec;
+        NewBug wanted;
+        wanted.status = status;
+        wanted.fixedById = 1;
+        wanted.fixedDate = kFixedDate;
+        wanted.fixedInVersionId = kVersion2;
+        return wanted;
     }
 
     // The bug as stored now, read by the window's own context.

@@ -96,7 +96,7 @@ private slots:
         QString error;
         database = nimbra::test::DatabaseWithAnn(*environment, &error);
         QVERIFY2(database, qPrintable(error));
-        nimbra::test::BugSpec resolved;
+        nimbra::test::NewBug resolved;
         resolved.status = QStringLiteral("Resolved");
         QVERIFY(database->addBug(resolved) > 0 && database->addBug({}) > 0);
         messages = std::make_unique<nimbra::test::MessageRecorder>();

@@ -139,10 +139,10 @@ private slots:
     void todaysViewListsABugReportedTodayAt14()
     {
         const QDate today = QDate::currentDate();
-        nimbra::test::BugSpec early;
+        nimbra::test::NewBug early;
         early.description = QStringLiteral("Reported today");
         early.reportedDate = nimbra::EngineDate::fromDateTime(QDateTime(today, QTime(14, 0)));
-        nimbra::test::BugSpec before;
+        nimbra::test::NewBug before;
         before.description = QStringLiteral("Reported yesterday");
         before.reportedDate =
             nimbra::EngineDate::fromDateTime(QDateTime(today.addDays(-1), QTime(14, 0)));

@@ -67,7 +67,7 @@ private slots:
         readOnly.add = readOnly.remove = readOnly.edit = false;
         QVERIFY2(ann > 0 && database->grant(ann, {nimbra::test::ProjectGrant{}, readOnly}),
                  qPrintable(database->error()));
-        nimbra::test::BugSpec first;
+        nimbra::test::NewBug first;
         first.estimatedMinutes = 1500;
         first.description = QStringLiteral("Crash on save");
         QVERIFY(database->addBug(first) > 0);

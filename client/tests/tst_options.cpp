@@ -236,7 +236,7 @@ private slots:
 
     void theWindowFollowsTheOptionsAtOnce()
     {
-        nimbra::test::BugSpec bug;
+        nimbra::test::NewBug bug;
         bug.reportedDate = 38007.5;  // 21 January 2004, noon
         QVERIFY(database->addBug(bug) > 0);
         window = std::make_unique<nimbra::MainWindow>();

@@ -280,7 +280,7 @@ private:
         const int ui = database->addClassification(1, QStringLiteral("User Interface"));
         const int storage = database->addClassification(1, QStringLiteral("Storage"));
         QVERIFY2(ui > 0 && storage > 0, qPrintable(database->error()));
-        nimbra::test::BugSpec bug;
+        nimbra::test::NewBug bug;
         bug.description = QStringLiteral("Crash on save");
         bug.classificationId = ui;
         QVERIFY(database->addBug(bug) > 0);

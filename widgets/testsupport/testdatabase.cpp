@@ -161,30 +161,30 @@ lindor::ComPtr<lindor::IBugSet> TestDatabase::bugSetFor(int projectId, lindor::e
     return bugs_;
 }
 
-int TestDatabase::addBug(const BugSpec& spec)
+int TestDatabase::addBug(const NewBug& wanted)
 {
-    const lindor::ComPtr<lindor::IBugSet> bugs = bugSetFor(spec.projectId, spec.type);
+    const lindor::ComPtr<lindor::IBugSet> bugs = bugSetFor(wanted.projectId, wanted.type);
     if (!bugs) return 0;
     auto bug = Make<lindor::IBug>("Lindor.Bug.1");
-    bug->put_BugType(spec.type);
-    bug->put_Description(spec.description.toStdString());
-    bug->put_Status(spec.status.toStdString());
-    bug->put_Severity(spec.severity.toStdString());
-    bug->put_Priority(spec.priority.toStdString());
-    bug->put_Reproductive(spec.reproductive.toStdString());
-    bug->put_ReportedInProjectID(spec.projectId);
-    bug->put_ReportedInVersionID(spec.versionId);
-    bug->put_ReportedByID(spec.reportedById);
-    bug->put_LastModifiedByID(spec.reportedById);
-    bug->put_ReportedDate(spec.reportedDate);
-    bug->put_EstimatedTime(spec.estimatedMinutes);
-    bug->put_Report(spec.report.toStdString());
-    bug->put_FixedByID(spec.fixedById);
-    bug->put_FixedDate(spec.fixedDate);
-    bug->put_FixedInVersionID(spec.fixedInVersionId);
-    bug->put_VerifiedByID(spec.verifiedById);
-    bug->put_VerifiedDate(spec.verifiedDate);
-    if (spec.classificationId != 0 && bug->put_ClassificationID(spec.classificationId) != lindor::S_OK) {
+    bug->put_BugType(wanted.type);
+    bug->put_Description(wanted.description.toStdString());
+    bug->put_Status(wanted.status.toStdString());
+    bug->put_Severity(wanted.severity.toStdString());
+    bug->put_Priority(wanted.priority.toStdString());
+    bug->put_Reproductive(wanted.reproductive.toStdString());
+    bug->put_ReportedInProjectID(wanted.projectId);
+    bug->put_ReportedInVersionID(wanted.versionId);
+    bug->put_ReportedByID(wanted.reportedById);
+    bug->put_LastModifiedByID(wanted.reportedById);
+    bug->put_ReportedDate(wanted.reportedDate);
+    bug->put_EstimatedTime(wanted.estimatedMinutes);
+    bug->put_Report(wanted.report.toStdString());
+    bug->put_FixedByID(wanted.fixedById);
+    bug->put_FixedDate(wanted.fixedDate);
+    bug->put_FixedInVersionID(wanted.fixedInVersionId);
+    bug->put_VerifiedByID(wanted.verifiedById);
+    bug->put_VerifiedDate(wanted.verifiedDate);
+    if (wanted.classificationId != 0 && bug->put_ClassificationID(wanted.classificationId) != lindor::S_OK) {
         fail(QStringLiteral("Bug.ClassificationID"));
         return 0;
     }

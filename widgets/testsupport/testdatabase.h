@@ -26,7 +26,7 @@ struct ProjectGrant {
                             QStringLiteral("Resolved"), QStringLiteral("Verified")};
 };
 
-struct BugSpec {
+struct NewBug {
     lindor::eBugType type = lindor::eBug;
     QString description = QStringLiteral("A bug");
     QString status = QStringLiteral("New");
@@ -64,7 +64,7 @@ public:
                 bool withSystemInfo = true);
     bool grant(int userId, const QList<ProjectGrant>& grants);
     // The new bug's id, or 0. Stored by the administrator.
-    int addBug(const BugSpec& spec);
+    int addBug(const NewBug& wanted);
     // The new classification's id, or 0.
     int addClassification(int projectId, const QString& name);
     // The administrator's context, as another program working on the same
