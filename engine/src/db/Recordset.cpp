@@ -230,7 +230,7 @@ Recordset::~Recordset()
     }
 }
 
-void Recordset::Open(const std::string& source, Connection& connection, CursorType cursor,
+void Recordset::Open(const Query& source, Connection& connection, CursorType cursor,
                      LockType lock, CommandKind kind)
 {
     Close();
@@ -238,7 +238,7 @@ void Recordset::Open(const std::string& source, Connection& connection, CursorTy
     OpenOn(source, cursor, lock, kind);
 }
 
-void Recordset::Open(const std::string& source, const std::string& connectionString,
+void Recordset::Open(const Query& source, const std::string& connectionString,
                      CursorType cursor, LockType lock, CommandKind kind)
 {
     Close();
@@ -247,10 +247,12 @@ void Recordset::Open(const std::string& source, const std::string& connectionStr
     OpenOn(source, cursor, lock, kind);
 }
 
-void Recordset::OpenOn(const std::string& source, CursorType cursor, LockType lock,
-                       CommandKind kind)
+void Recordset::OpenOn(const Query& source, CursorType cursor, LockType lock, CommandKind kind)
 {
-    source_ = kind == CommandKind::Table ? "SELECT * FROM " + QuoteName(source) : source;
+    if (kind == CommandKind::Table && !source.parameters.empty())
+        throw DatabaseError(dberr::kSyntax, "A table takes no parameters.");
+    source_ = kind == CommandKind::Table ? "SELECT * FROM " + QuoteName(source.text) : source.text;
+    parameters_ = source.parameters;
     lock_ = lock;
     snapshot_ = cursor == CursorType::Static || cursor == CursorType::ForwardOnly;
     try {
@@ -263,6 +265,12 @@ void Recordset::OpenOn(const std::string& source, CursorType cursor, LockType lo
     }
     open_ = true;
     current_ = 0;
+}
+
+void Recordset::BindParameters(DriverStatement& s) const
+{
+    for (std::size_t i = 0; i < parameters_.size(); ++i)
+        Bind(s, static_cast<int>(i + 1), parameters_[i]);
 }
 
 Connection& Recordset::ActiveConnection() const
@@ -343,12 +351,14 @@ void Recordset::LoadFirstKeys()
     DriverStatement& s = database().driver().Prepare(keyQuery_);
     {
         StatementUse use(s);
+        BindParameters(s);
         while (keys_.size() < kFirstKeys && s.Step()) keys_.push_back(s.ColumnInteger(0));
         keysComplete_ = keys_.size() < kFirstKeys || !s.Step();
     }
     countedKeys_ = keys_.size();
     if (keysComplete_) return;
     StatementUse count(database().driver().Prepare(countQuery_));
+    BindParameters(*count);
     countedKeys_ = count->Step() ? static_cast<std::size_t>(count->ColumnInteger(0)) : 0;
     if (countedKeys_ <= keys_.size()) EnsureAllKeys();  // the table changed meanwhile
 }
@@ -369,6 +379,7 @@ void Recordset::LoadSnapshot()
     DriverStatement& s = database().driver().Prepare(rowsQuery_);
     {
         StatementUse use(s);
+        BindParameters(s);
         const int width = static_cast<int>(columns_.size());
         while (s.Step()) {
             cache_[keys_.size()] = ReadKeyedRow(s);
@@ -390,6 +401,7 @@ void Recordset::EnsureAllKeys()
     DriverStatement& s = database().driver().Prepare(keyQuery_);
     {
         StatementUse use(s);
+        BindParameters(s);
         while (s.Step()) {
             const std::int64_t key = s.ColumnInteger(0);
             if (known.count(key) == 0) keys_.push_back(key);
@@ -426,6 +438,7 @@ void Recordset::LoadRows(const std::string& sql)
     }
     {
         StatementUse use(s);
+        BindParameters(s);
         while (s.Step()) {
             Row row;
             for (int i = 0; i < s.ColumnCount(); ++i) {

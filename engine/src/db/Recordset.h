@@ -19,6 +19,7 @@
 #include <lindor/Variant.h>
 
 #include "db/Connection.h"
+#include "db/Query.h"
 #include "db/SchemaType.h"
 
 namespace lindor::db {
@@ -62,12 +63,13 @@ public:
     Recordset(const Recordset&) = delete;
     Recordset& operator=(const Recordset&) = delete;
 
-    // Opens on the connection given.
-    void Open(const std::string& source, Connection& connection,
+    // Opens on the connection given. A table (CommandKind::Table) takes no
+    // parameters.
+    void Open(const Query& source, Connection& connection,
               CursorType cursor = CursorType::Keyset, LockType lock = LockType::Optimistic,
               CommandKind kind = CommandKind::Text);
     // Opens on a connection of its own made from the connection string.
-    void Open(const std::string& source, const std::string& connectionString,
+    void Open(const Query& source, const std::string& connectionString,
               CursorType cursor = CursorType::Keyset, LockType lock = LockType::Optimistic,
               CommandKind kind = CommandKind::Text);
     // Cancels a pending edit and closes; closing a closed cursor does nothing.
@@ -128,7 +130,9 @@ private:
     };
     enum class EditMode { None, Edit, AddNew };
 
-    void OpenOn(const std::string& source, CursorType cursor, LockType lock, CommandKind kind);
+    void OpenOn(const Query& source, CursorType cursor, LockType lock, CommandKind kind);
+    // Binds the cursor's parameters to a statement of its query.
+    void BindParameters(DriverStatement& s) const;
     void Prepare(const std::string& sql);
     void ForgetKeys();
     void LoadFirstKeys();
@@ -171,6 +175,7 @@ private:
     bool snapshot_ = false;  // static and forward-only cursors
     LockType lock_ = LockType::ReadOnly;
     std::string source_;
+    std::vector<Variant> parameters_;
     std::string table_;
     std::string keyQuery_;
     std::string countQuery_;
