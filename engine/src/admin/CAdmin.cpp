@@ -11,6 +11,7 @@
 #include "mapping/ValueConversion.h"
 #include "projects/CProject.h"
 #include "projects/CProjectSet.h"
+#include "projects/ProjectReading.h"
 #include "schema/CreateDB.h"
 #include "users/CRight.h"
 #include "users/CUser.h"
@@ -209,7 +210,7 @@ HRESULT CAdmin::get_UserSet(IUserSet** out)
 // administration program changes projects through the context's own set.
 HRESULT CAdmin::get_ProjectSet(IProjectSet** out)
 {
-    return LoadSet<CProjectSet, CProject>("SELECT * FROM tProject", &CDBUtil::GetProjectData,
+    return LoadSet<CProjectSet, CProject>("SELECT * FROM tProject", &ReadProjectWithVersions,
                                           "Get Project failed", "CAdmin::get_ProjectSet", out);
 }
 

@@ -8,9 +8,11 @@
 #include "core/ClassRegistry.h"
 #include "core/ErrorReport.h"
 #include "core/Folders.h"
+#include "core/Guarded.h"
 #include "db/DatabaseError.h"
 #include "db/Recordset.h"
 #include "mapping/ValueConversion.h"
+#include "stores/AttachmentStore.h"
 
 namespace lindor {
 namespace {
@@ -46,23 +48,21 @@ Fetched FetchStoredFile(std::int32_t id, const std::string& target, FileWriter::
 {
     std::string storedName;
     std::vector<std::uint8_t> archive;
-    try {
+    const bool read = RunLoggedStep(kGenFileSource, [&] {
+        db::Connection connection(db::ProcessConnectionString());
         db::Recordset row;
-        row.Open(
-            Format("SELECT * FROM tAttachment WHERE AttachmentID = %ld", static_cast<long>(id)),
-            db::ProcessConnectionString(), db::CursorType::Static, db::LockType::ReadOnly);
+        stores::OpenAttachment(row, connection, id);
         if (row.IsEOF()) {
             LogMessage(kLogDatabase, kGenFileSource,
                        Format("File(ID=%ld) does not exist", static_cast<long>(id)));
-            return Fetched::Failed;
+            return false;
         }
         storedName = mapping::ReadText(row.Fields("FileName").Value());
         db::Field data = row.Fields("FileData");
         archive = data.GetChunk(static_cast<std::size_t>(data.ActualSize()));
-    } catch (const DatabaseError& error) {
-        LogDatabaseError(kLogDatabase, kGenFileSource, error);
-        return Fetched::Failed;
-    }
+        return true;
+    });
+    if (!read) return Fetched::Failed;
     std::string entryName;
     if (!SafeLocalName(storedName, &entryName)) {
         LogMessage(kLogGeneral, kGenFileSource,

@@ -15,6 +15,7 @@
 #include "db/DatabaseError.h"
 #include "db/NextID.h"
 #include "db/Recordset.h"
+#include "stores/AttachmentStore.h"
 
 namespace lindor {
 namespace {
@@ -43,9 +44,9 @@ private:
 // Writes one attachment row: its facts by position, then the archive in chunks.
 FileStatus WriteAttachmentRow(const CFile& file, std::int32_t bugID, const std::string& archive)
 {
+    db::Connection connection(db::ProcessConnectionString());
     db::Recordset rows;
-    rows.Open("SELECT * FROM tAttachment", db::ProcessConnectionString(), db::CursorType::Keyset,
-              db::LockType::Optimistic);
+    stores::OpenAttachmentsForAdding(rows, connection);
     rows.AddNew();
     rows.Fields(0).SetValue(Variant::I4(file.ID()));
     rows.Fields(1).SetValue(Variant::I4(bugID));
@@ -69,18 +70,10 @@ bool DeleteAttachmentRow(std::int32_t id)
 {
     const char* const source = "CFileSet::RealDeleteFile";
     return RunLoggedStep(source, [&] {
-        db::Recordset row;
-        row.Open(Format("SELECT AttachmentID FROM tAttachment WHERE AttachmentID = %ld",
-                        static_cast<long>(id)),
-                 db::ProcessConnectionString(), db::CursorType::Keyset, db::LockType::Optimistic);
-        if (row.IsEOF()) {
-            LogMessage(kLogGeneral, source,
-                       Format("File(ID=%ld) does not exist", static_cast<long>(id)));
-            return false;
-        }
-        row.Delete();
-        row.Close();
-        return true;
+        db::Connection connection(db::ProcessConnectionString());
+        if (stores::DeleteAttachment(connection, id)) return true;
+        LogMessage(kLogGeneral, source, Format("File(ID=%ld) does not exist", static_cast<long>(id)));
+        return false;
     });
 }
 

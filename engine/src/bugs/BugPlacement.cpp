@@ -2,9 +2,8 @@
 
 #include "core/CurrentRights.h"
 #include "db/Connection.h"
-#include "db/Recordset.h"
-#include "mapping/ValueConversion.h"
-#include "projects/ProjectStore.h"
+#include "stores/BugStore.h"
+#include "stores/ProjectStore.h"
 
 namespace lindor {
 namespace {
@@ -15,7 +14,7 @@ std::int32_t ProjectOfBug(db::Connection& connection, std::int32_t projectID,
                           std::int32_t reportedVersionID)
 {
     if (projectID != 0 || reportedVersionID == 0) return projectID;
-    return projectstore::ProjectOfVersion(connection, reportedVersionID);
+    return stores::ProjectOfVersion(connection, reportedVersionID);
 }
 
 }  // namespace
@@ -43,7 +42,7 @@ HRESULT BugPlacement::CheckBug(const BugRecord& bug, EditRightGetter flag, const
         return report_.FailRight(action, source,
                                  Format("No right in Project(ID=%ld)", static_cast<long>(project)));
     for (const std::int32_t version : {bug.reportedInVersionID, bug.fixedInVersionID}) {
-        if (version == 0 || projectstore::ProjectOfVersion(connection, version) == project)
+        if (version == 0 || stores::ProjectOfVersion(connection, version) == project)
             continue;
         return report_.Fail(Format("Version(ID=%ld) is not a version of Project(ID=%ld)",
                                    static_cast<long>(version), static_cast<long>(project)),
@@ -55,14 +54,10 @@ HRESULT BugPlacement::CheckBug(const BugRecord& bug, EditRightGetter flag, const
 HRESULT BugPlacement::CheckMayDelete(std::int32_t id) const
 {
     db::Connection connection(db::ProcessConnectionString());
-    db::Recordset row;
-    row.Open(Format("SELECT ReportedInPrjID, ReportedInVersionID FROM tBugReport WHERE BugID=%ld",
-                    static_cast<long>(id)),
-             connection, db::CursorType::ForwardOnly, db::LockType::ReadOnly);
-    if (row.IsEOF()) return S_OK;
-    const std::int32_t project =
-        ProjectOfBug(connection, mapping::ReadWholeNumber(row.Fields(0).Value()),
-                     mapping::ReadWholeNumber(row.Fields(1).Value()));
+    std::int32_t named = 0;
+    std::int32_t reportedIn = 0;
+    if (!stores::ReadBugPlacement(connection, id, &named, &reportedIn)) return S_OK;
+    const std::int32_t project = ProjectOfBug(connection, named, reportedIn);
     if (!HasFlag(RightIn(project).get(), &IRight::get_Delete))
         return report_.FailRight("delete bug", "CBugSet::Remove", "No right to perform this action");
     return S_OK;

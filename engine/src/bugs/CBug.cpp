@@ -6,9 +6,12 @@
 #include "core/ClassRegistry.h"
 #include "core/ErrorReport.h"
 #include "core/Guarded.h"
-#include "db/DatabaseError.h"
 #include "db/Recordset.h"
 #include "mapping/ValueConversion.h"
+#include "stores/AttachmentStore.h"
+#include "stores/BugStore.h"
+#include "stores/ClassificationStore.h"
+#include "stores/ProjectStore.h"
 
 namespace lindor {
 namespace {
@@ -31,18 +34,18 @@ HRESULT Put(T& field, const T& value)
 
 // How the name behind an ID is found, and how a failure is logged.
 struct NameLookUp {
-    const char* query;          // takes the ID as %ld
+    bool (*read)(db::Connection&, std::int32_t, std::string*);  // false when absent
     const char* source;         // the log source
     const char* negativeText;   // logged for an ID below 0
     const char* missingFormat;  // logged, with the ID, when no row has it
 };
 
-const NameLookUp kUserName = {"SELECT UserName FROM tUser WHERE UserID=%ld", "GetUserName",
+const NameLookUp kUserName = {&stores::ReadUserNameForBug, "GetUserName",
                               "ReportedByID must be larger than 0", "User(ID=%ld) does not exist"};
-const NameLookUp kVersionName = {"SELECT VersionName FROM tVersion WHERE VersionID=%ld",
+const NameLookUp kVersionName = {&stores::ReadVersionName,
                                  "GetVersionName", "VersionID must be larger than 0",
                                  "Version(ID=%ld) does not exist"};
-const NameLookUp kClassName = {"SELECT ClassName FROM tClassification WHERE ClassificationID=%ld",
+const NameLookUp kClassName = {&stores::ReadClassificationName,
                                "CBug::put_ClassificationID",
                                "ClassificationID must be larger than 0",
                                "Classificatin(ID=%ld) does not exist"};
@@ -56,16 +59,10 @@ bool LookUpName(const NameLookUp& lookUp, std::int32_t id, std::string* name)
         return false;
     }
     return RunLoggedStep(lookUp.source, [&] {
-        db::Recordset row;
-        row.Open(Format(lookUp.query, static_cast<long>(id)), db::ProcessConnectionString(),
-                 db::CursorType::ForwardOnly, db::LockType::ReadOnly);
-        if (row.IsEOF()) {
-            LogMessage(kLogDatabase, lookUp.source,
-                       Format(lookUp.missingFormat, static_cast<long>(id)));
-            return false;
-        }
-        *name = mapping::ReadText(row.Fields(0).Value());
-        return true;
+        db::Connection connection(db::ProcessConnectionString());
+        if (lookUp.read(connection, id, name)) return true;
+        LogMessage(kLogDatabase, lookUp.source, Format(lookUp.missingFormat, static_cast<long>(id)));
+        return false;
     });
 }
 
@@ -83,11 +80,9 @@ HRESULT SetLinkedID(const NameLookUp& lookUp, const char* failText, std::int32_t
 // One File per attachment row of the bug, without the contents.
 void ReadAttachmentList(std::int32_t bugID, CFileSet& files)
 {
+    db::Connection connection(db::ProcessConnectionString());
     db::Recordset rows;
-    rows.Open(Format("SELECT AttachmentID, FileName, FileSize, FileDate FROM tAttachment "
-                     "WHERE BugID=%ld",
-                     static_cast<long>(bugID)),
-              db::ProcessConnectionString(), db::CursorType::Keyset, db::LockType::ReadOnly);
+    stores::OpenAttachmentList(rows, connection, bugID);
     for (; !rows.IsEOF(); rows.MoveNext()) {
         ComPtr<CFile> file = MakeObject<CFile>();
         file->SetID(mapping::ReadWholeNumber(rows.Fields(0).Value()));
@@ -190,19 +185,16 @@ HRESULT CBug::get_AttachedFiles(IFileSet** out)
 {
     if (out == nullptr) return E_FAIL;
     *out = nullptr;
-    try {
-        ComPtr<CFileSet> files = MakeObject<CFileSet>();
-        ReadAttachmentList(record_.id, *files);
-        files->Attach(record_.id, context_.get());
-        HandOut(files, out);
-        return S_OK;
-    } catch (const DatabaseError& error) {
-        return kReport.FailDatabase("Get bug's attachment failed", "CBug::get_AttachedFiles",
-                                    error);
-    } catch (const std::exception& error) {
-        return kReport.Fail("Get bug's attachment failed", kLogDatabase, "CBug::get_AttachedFiles",
-                            error.what());
-    }
+    return Guarded(kReport,
+                   Failure{"Get bug's attachment failed", "CBug::get_AttachedFiles", kLogDatabase,
+                           kLogDatabase},
+                   [&] {
+                       ComPtr<CFileSet> files = MakeObject<CFileSet>();
+                       ReadAttachmentList(record_.id, *files);
+                       files->Attach(record_.id, context_.get());
+                       HandOut(files, out);
+                       return S_OK;
+                   });
 }
 
 HRESULT CBug::get_ReportedByID(std::int32_t* out)

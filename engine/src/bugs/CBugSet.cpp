@@ -13,6 +13,7 @@
 #include "mapping/BugFieldTable.h"
 #include "mapping/DBUtil.h"
 #include "mapping/ValueConversion.h"
+#include "stores/BugStore.h"
 
 namespace lindor {
 namespace {
@@ -20,8 +21,6 @@ namespace {
 const ClassRegistration registration("BugSet", &CreateInstance<CBugSet>);
 const Reporter kReport(ExternalClassName("BugSet"));
 
-const char* const kBaseQuery = "SELECT * FROM tBugReport";
-const char* const kOrderBy = "ORDER BY ";
 // The two spellings are both shown to users, each by its own operation.
 const char* const kNoProject = "You cannot perform this action when no project is selected!";
 const char* const kNoProjectCapital = "You cannot perform this action when no Project is selected!";
@@ -42,14 +41,6 @@ std::string BugCondition(std::int32_t id)
     return Format("BugID=%ld", static_cast<long>(id));
 }
 
-// Everything before the last "ORDER BY " (the one the set appended), keeping
-// the blank before it; the whole text when there is none.
-std::string WithoutOrder(const std::string& query)
-{
-    const std::size_t at = query.rfind(kOrderBy);
-    return at == std::string::npos ? query : query.substr(0, at);
-}
-
 // Hides the rows that do not match the set; false (no message, the set has
 // logged) when the set cannot give its text.
 bool ShowOnly(db::Recordset& rows, IBugFilterSet* filterSet)
@@ -60,25 +51,14 @@ bool ShowOnly(db::Recordset& rows, IBugFilterSet* filterSet)
     return true;
 }
 
-// Deletes every row a keyed query returns.
-void DeleteRows(const std::string& query, db::Connection& connection)
-{
-    db::Recordset rows;
-    rows.Open(query, connection, db::CursorType::Keyset, db::LockType::Optimistic);
-    for (; !rows.IsEOF(); rows.MoveNext()) rows.Delete();
-}
-
 }  // namespace
 
 CBugSet::~CBugSet()
 {
-    try {
+    RunLoggedStep("Destructor of IBugSet", [&] {
         if (cursor_) cursor_->Close();
-    } catch (const DatabaseError& error) {
-        LogMessage(kLogDatabase, "Destructor of IBugSet", error.description());
-    } catch (const std::exception& error) {
-        LogMessage(kLogDatabase, "Destructor of IBugSet", error.what());
-    }
+        return true;
+    });
 }
 
 BugPlacement CBugSet::Placement() const
@@ -92,14 +72,16 @@ void CBugSet::RequireOpen() const
         throw DatabaseError(dberr::kClosed, "Operation is not allowed when the object is closed.");
 }
 
-bool CBugSet::ReplaceCursor(const std::string& query, IBugFilterSet* filterSet)
+bool CBugSet::ReplaceCursor(const std::string& condition, const std::string& order,
+                            IBugFilterSet* filterSet)
 {
     auto connection = std::make_unique<db::Connection>(db::ProcessConnectionString());
     auto cursor = std::make_unique<db::Recordset>();
-    cursor->Open(query, *connection, db::CursorType::Keyset, db::LockType::Optimistic);
+    stores::OpenBugList(*cursor, *connection, condition, order);
     if (filterSet != nullptr && !ShowOnly(*cursor, filterSet)) return false;
     cursor_ = std::move(cursor);
     connection_ = std::move(connection);
+    condition_ = condition;
     return true;
 }
 
@@ -216,19 +198,11 @@ bool CBugSet::DeleteBugAndAttachments(std::int32_t id)
     return RunLoggedStep(source, [&] {
         RequireOpen();
         db::Transaction transaction(*connection_);
-        DeleteRows(
-            Format("SELECT AttachmentID FROM tAttachment WHERE BugID=%ld", static_cast<long>(id)),
-            *connection_);
-        db::Recordset bug;
-        bug.Open(Format("SELECT * FROM tBugReport WHERE BugID=%ld", static_cast<long>(id)),
-                 *connection_, db::CursorType::Keyset, db::LockType::Optimistic);
-        if (bug.IsEOF()) {
+        if (!stores::DeleteBugWithAttachments(*connection_, id)) {
             LogMessage(kLogDatabase, source,
                        Format("Bug(ID=%ld) does not exist", static_cast<long>(id)));
             return false;  // the transaction rolls back
         }
-        bug.Delete();
-        bug.Close();
         transaction.Commit();
         return true;
     });
@@ -305,11 +279,10 @@ HRESULT CBugSet::IsEnd(std::int32_t* out)
 {
     if (out == nullptr) return E_FAIL;
     *out = 0;
-    try {
+    RunLoggedStep("CBugSet::IsEnd", [&] {
         if (cursor_ && cursor_->IsOpen()) *out = cursor_->IsBOF() || cursor_->IsEOF() ? 1 : 0;
-    } catch (const DatabaseError& error) {
-        LogDatabaseError(kLogDatabase, "CBugSet::IsEnd", error);
-    }
+        return true;
+    });
     return S_OK;
 }
 
@@ -335,14 +308,11 @@ HRESULT CBugSet::GetBugByID(std::int32_t id, IBug** out)
 HRESULT CBugSet::get_Count(std::int32_t* out)
 {
     if (out == nullptr) return E_FAIL;
-    try {
+    return Guarded("Get count of bugs failed!", "CBugSet::get_Count", [&] {
         RequireOpen();
         *out = static_cast<std::int32_t>(cursor_->RecordCount());
         return S_OK;
-    } catch (const DatabaseError& error) {
-        return kReport.Fail("Get count of bugs failed!", kLogDatabase, "CBugSet::get_Count",
-                            error.description());
-    }
+    });
 }
 
 HRESULT CBugSet::get_Position(std::int32_t* out)
@@ -389,8 +359,7 @@ HRESULT CBugSet::Open(IBugFilterSet* filterSet)
         } else if (!scope_.empty()) {
             condition = scope_;
         }
-        const std::string where = condition.empty() ? "" : " WHERE " + condition;
-        ReplaceCursor(kBaseQuery + where + " ORDER BY BugID", nullptr);
+        ReplaceCursor(condition, "BugID", nullptr);
         return S_OK;
     });
 }
@@ -409,9 +378,8 @@ HRESULT CBugSet::Sort(eBugField field, eOrder order)
 {
     return Guarded("Set sort order failed!", "Sort", [&] {
         RequireOpen();
-        const std::string query = WithoutOrder(cursor_->Source()) + kOrderBy +
-                                  BugColumnName(field) + (order != eAsc ? " DESC" : " ASC");
-        return ReplaceCursor(query, filterSet_.get()) ? S_OK : E_FAIL;
+        const std::string byColumn = BugColumnName(field) + (order != eAsc ? " DESC" : " ASC");
+        return ReplaceCursor(condition_, byColumn, filterSet_.get()) ? S_OK : E_FAIL;
     });
 }
 

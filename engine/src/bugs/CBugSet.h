@@ -65,11 +65,12 @@ private:
     BugPlacement Placement() const;
     // Throws the access layer's "closed" failure when no cursor is open.
     void RequireOpen() const;
-    // Opens a cursor on `query` over a new connection, shows only the rows
-    // of `filterSet` (if any), and only then puts it in place of the old one,
-    // so a failure leaves the set as it was. False (nothing reported) when
-    // the filter set cannot give its text.
-    bool ReplaceCursor(const std::string& query, IBugFilterSet* filterSet);
+    // Opens a cursor on the bugs of `condition` in `order` over a new
+    // connection, shows only the rows of `filterSet` (if any), and only then
+    // puts it in place of the old one, so a failure leaves the set as it
+    // was. False (nothing reported) when the filter set cannot give its text.
+    bool ReplaceCursor(const std::string& condition, const std::string& order,
+                       IBugFilterSet* filterSet);
     // A new bug filled from the current row, with the context; null when
     // the row cannot be read (logged).
     ComPtr<IBug> BugAtCurrentRow();
@@ -86,6 +87,8 @@ private:
     ComPtr<IExeContext> context_;
     ComPtr<IBugFilterSet> filterSet_;
     std::string scope_;
+    // The condition the cursor was last opened with, kept when it is sorted.
+    std::string condition_;
     // Declared after its connection, the cursor is destroyed before it.
     std::unique_ptr<db::Connection> connection_;
     std::unique_ptr<db::Recordset> cursor_;

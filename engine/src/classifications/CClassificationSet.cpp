@@ -6,11 +6,14 @@
 #include "core/ClassRegistry.h"
 #include "core/CurrentRights.h"
 #include "core/ErrorReport.h"
+#include "core/Guarded.h"
 #include "db/DatabaseError.h"
 #include "db/NextID.h"
 #include "db/Recordset.h"
 #include "mapping/DBUtil.h"
 #include "mapping/ValueConversion.h"
+#include "stores/ClassificationStore.h"
+#include "stores/ProjectStore.h"
 
 namespace lindor {
 namespace {
@@ -58,49 +61,8 @@ void SetProjectOf(IClassification* classification, std::int32_t projectID)
 
 bool ProjectExists(std::int32_t projectID)
 {
-    db::Recordset project;
-    project.Open(Format("SELECT ProjectID FROM tProject WHERE ProjectID = %ld",
-                        static_cast<long>(projectID)),
-                 db::ProcessConnectionString(), db::CursorType::ForwardOnly,
-                 db::LockType::ReadOnly);
-    return !project.IsEOF();
-}
-
-// Bugs that used the classification keep no classification at all.
-void DetachBugs(db::Connection& connection, std::int32_t classID)
-{
-    db::Recordset bugs;
-    bugs.Open(Format("SELECT ClassID,Classification FROM tBugReport WHERE ClassID = %ld",
-                     static_cast<long>(classID)),
-              connection, db::CursorType::Keyset, db::LockType::Optimistic);
-    for (; !bugs.IsEOF(); bugs.MoveNext()) {
-        mapping::WriteWholeNumber(bugs.Fields(0), 0);
-        bugs.Fields(1).SetValue(Variant::Null());
-        bugs.Update();
-    }
-}
-
-void DeleteClassificationRow(db::Connection& connection, std::int32_t classID)
-{
-    db::Recordset rows;
-    rows.Open(Format("SELECT ClassificationID FROM tClassification WHERE ClassificationID = %ld",
-                     static_cast<long>(classID)),
-              connection, db::CursorType::Keyset, db::LockType::Optimistic);
-    for (; !rows.IsEOF(); rows.MoveNext()) {
-        rows.Delete();
-        rows.Update();
-    }
-}
-
-// The project a stored classification belongs to, or 0 when none is stored
-// under that number.
-std::int32_t StoredProjectOf(db::Connection& connection, std::int32_t classID)
-{
-    db::Recordset row;
-    row.Open(Format("SELECT ProjectID FROM tClassification WHERE ClassificationID = %ld",
-                    static_cast<long>(classID)),
-             connection, db::CursorType::ForwardOnly, db::LockType::ReadOnly);
-    return row.IsEOF() ? 0 : mapping::ReadWholeNumber(row.Fields(0).Value());
+    db::Connection connection(db::ProcessConnectionString());
+    return stores::ProjectExists(connection, projectID);
 }
 
 // The refusal of a write to a stored classification of another project (an
@@ -109,7 +71,7 @@ std::int32_t StoredProjectOf(db::Connection& connection, std::int32_t classID)
 bool BelongsToProject(db::Connection& connection, std::int32_t classID, std::int32_t projectID,
                       const char* source)
 {
-    const std::int32_t stored = StoredProjectOf(connection, classID);
+    const std::int32_t stored = stores::ProjectOfClassification(connection, classID);
     if (stored == 0 || stored == projectID) return true;
     LogMessage(kLogGeneral, source,
                Format("Classification(ID=%ld) is not in Project(ID=%ld)",
@@ -129,8 +91,7 @@ bool RealRemoveClass(IClassification* classification, std::int32_t projectID)
         db::Connection connection(db::ProcessConnectionString());
         db::Transaction transaction(connection);
         if (!BelongsToProject(connection, id, projectID, source)) return false;
-        DetachBugs(connection, id);
-        DeleteClassificationRow(connection, id);
+        stores::DeleteClassification(connection, id);
         transaction.Commit();
         return true;
     } catch (const DatabaseError& error) {
@@ -182,9 +143,9 @@ bool CClassificationSet::StoreNew(IClassification* classification, std::int32_t 
 {
     const std::int32_t previousID = IDOf(classification);
     try {
+        db::Connection connection(db::ProcessConnectionString());
         db::Recordset rows;
-        rows.Open("SELECT * FROM tClassification", db::ProcessConnectionString(),
-                  db::CursorType::Keyset, db::LockType::Optimistic);
+        stores::OpenClassificationsForAdding(rows, connection);
         rows.AddNew();
         classification->put_ID(id);
         mapping::WriteWholeNumber(rows.Fields("ProjectID"), projectID_);
@@ -290,7 +251,7 @@ HRESULT CClassificationSet::Update()
     if (!current_)
         return Report().Fail("Update Classification failed!", kLogGeneral, kUpdateSource,
                              "Current classification is NULL, cannot update");
-    try {
+    return Guarded(Report(), Failure{kUpdateFailed, kUpdateSource}, [&] {
         const std::int32_t id = IDOf(current_.get());
         db::Connection connection(db::ProcessConnectionString());
         // The check and the write form one write transaction.
@@ -298,10 +259,7 @@ HRESULT CClassificationSet::Update()
         if (!BelongsToProject(connection, id, projectID_, kUpdateSource))
             return Report().FailQuietly(kUpdateFailed);
         db::Recordset row;
-        row.Open(Format("SELECT ClassificationID, ClassName FROM tClassification WHERE "
-                        "ClassificationID = %ld",
-                        static_cast<long>(id)),
-                 connection, db::CursorType::Keyset, db::LockType::Optimistic);
+        stores::OpenClassificationForWriting(row, connection, id);
         // A classification no longer stored has nothing to update.
         if (row.IsEOF()) return S_OK;
         if (CDBUtil::SaveClassData(row, current_.get()) != S_OK) {
@@ -312,11 +270,7 @@ HRESULT CClassificationSet::Update()
         row.Close();
         transaction.Commit();
         return S_OK;
-    } catch (const DatabaseError& error) {
-        return Report().FailDatabase(kUpdateFailed, kUpdateSource, error);
-    } catch (const std::exception& error) {
-        return Report().Fail(kUpdateFailed, kLogGeneral, kUpdateSource, error.what());
-    }
+    });
 }
 
 HRESULT CClassificationSet::Append(IClassification* classification)

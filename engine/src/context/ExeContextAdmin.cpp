@@ -11,6 +11,7 @@
 #include "db/Recordset.h"
 #include "mapping/DBUtil.h"
 #include "mapping/ValueConversion.h"
+#include "stores/ClassificationStore.h"
 
 namespace lindor {
 namespace {
@@ -55,18 +56,6 @@ const char* AssignRefusal(CurrentRights& rights, std::int32_t projectID)
     if (!HasFlag(right.get(), &IRight::get_AssignClassToUser))
         return "current has no right to assign classification to user!";
     return nullptr;
-}
-
-std::set<std::int32_t> ClassificationsOfProject(db::Connection& connection, std::int32_t projectID)
-{
-    db::Recordset rows;
-    rows.Open(Format("SELECT ClassificationID FROM tClassification WHERE ProjectID = %ld",
-                     static_cast<long>(projectID)),
-              connection, db::CursorType::Static, db::LockType::ReadOnly);
-    std::set<std::int32_t> ids;
-    for (; !rows.IsEOF(); rows.MoveNext())
-        ids.insert(mapping::ReadWholeNumber(rows.Fields(0).Value()));
-    return ids;
 }
 
 // Deletes the user's assignments in the project and adds the given ones.
@@ -156,7 +145,7 @@ HRESULT CExeContext::AssignUserClassification(std::int32_t userID, const std::in
     try {
         db::Transaction transaction(connection());
         const std::set<std::int32_t> projectClasses =
-            ClassificationsOfProject(connection(), projectID);
+            stores::ClassificationIDsOfProject(connection(), projectID);
         if (const std::int32_t* foreign =
                 ForeignClassification(classIDs, classCount, projectClasses))
             return Report().Fail(kAssignFailed, kLogGeneral, kAssignSource,

@@ -4,12 +4,15 @@
 
 #include <vector>
 
+#include "core/Guarded.h"
 #include "db/DatabaseError.h"
 #include "db/Recordset.h"
 #include "mapping/DBUtil.h"
 #include "projects/CProject.h"
 #include "projects/CProjectSet.h"
 #include "projects/CVersion.h"
+#include "projects/ProjectReading.h"
+#include "stores/ProjectStore.h"
 #include "users/CUser.h"
 #include "users/CUserSet.h"
 #include "users/UserStore.h"
@@ -47,7 +50,7 @@ std::vector<std::int32_t> ProjectsOfRole(const ComPtr<IUserRight>& role)
 ComPtr<CProject> ReadProject(db::Recordset& row)
 {
     ComPtr<CProject> project = MakeObject<CProject>();
-    if (Failed(CDBUtil::GetProjectData(row, project.get()))) return nullptr;
+    if (Failed(ReadProjectWithVersions(row, project.get()))) return nullptr;
     return project;
 }
 
@@ -66,7 +69,7 @@ HRESULT CExeContext::get_CurUserProjectSet(IProjectSet** out)
 {
     if (out == nullptr) return E_FAIL;
     *out = nullptr;
-    try {
+    return Guarded(Report(), Failure{kProjectsFailed, "CExeContext::get_CurUserProjectSet"}, [&] {
         ComPtr<CProjectSet> projects = MakeObject<CProjectSet>();
         projects->AttachExeContext(this);
         const std::vector<std::int32_t> wanted = ProjectsOfRole(curRight_);
@@ -76,8 +79,7 @@ HRESULT CExeContext::get_CurUserProjectSet(IProjectSet** out)
             return S_OK;
         }
         db::Recordset rows;
-        rows.Open("SELECT * FROM tProject", connection_, db::CursorType::Static,
-                  db::LockType::ReadOnly);
+        stores::OpenProjects(rows, connection_);
         for (std::int32_t projectID : wanted) {
             rows.SetFilter(Format("ProjectID = %ld", AsLong(projectID)));
             // A rights row may outlive its project; such a row is passed over.
@@ -87,29 +89,24 @@ HRESULT CExeContext::get_CurUserProjectSet(IProjectSet** out)
         }
         HandOut(projects, out);
         return S_OK;
-    } catch (const DatabaseError& error) {
-        return Report().FailDatabase(kProjectsFailed, "CExeContext::get_CurUserProjectSet", error);
-    }
+    });
 }
 
 HRESULT CExeContext::get_ProjectSet(IProjectSet** out)
 {
     if (out == nullptr) return E_FAIL;
     *out = nullptr;
-    try {
+    return Guarded(Report(), Failure{kProjectsFailed, "CExeContext::get_ProjectSet"}, [&] {
         ComPtr<CProjectSet> projects = MakeObject<CProjectSet>();
         projects->AttachExeContext(this);
         db::Recordset rows;
-        rows.Open("SELECT * FROM tProject", connection_, db::CursorType::Static,
-                  db::LockType::ReadOnly);
+        stores::OpenProjects(rows, connection_);
         for (; !rows.IsEOF(); rows.MoveNext())
             if (!AppendCurrentProject(rows, *projects))
                 return Report().FailQuietly(kProjectsFailed);
         HandOut(projects, out);
         return S_OK;
-    } catch (const DatabaseError& error) {
-        return Report().FailDatabase(kProjectsFailed, "CExeContext::get_ProjectSet", error);
-    }
+    });
 }
 
 HRESULT CExeContext::get_ActiveProject(IProject** out)
@@ -118,10 +115,9 @@ HRESULT CExeContext::get_ActiveProject(IProject** out)
     if (out == nullptr) return E_FAIL;
     *out = nullptr;
     if (activeProjectID_ == 0) return S_OK;
-    try {
+    return Guarded(Report(), Failure{kProjectsFailed, source}, [&] {
         db::Recordset row;
-        row.Open(Format("SELECT * FROM tProject WHERE ProjectID = %ld", AsLong(activeProjectID_)),
-                 connection_, db::CursorType::Static, db::LockType::ReadOnly);
+        stores::OpenProject(row, connection_, activeProjectID_);
         if (row.IsEOF())
             return Report().Fail(kProjectsFailed, kLogDatabase, source,
                                  "Current Project does not exist");
@@ -129,9 +125,7 @@ HRESULT CExeContext::get_ActiveProject(IProject** out)
         if (!project) return Report().FailQuietly(kProjectsFailed);
         HandOut(project, out);
         return S_OK;
-    } catch (const DatabaseError& error) {
-        return Report().FailDatabase(kProjectsFailed, source, error);
-    }
+    });
 }
 
 HRESULT CExeContext::get_ActiveVersion(IVersion** out)
@@ -141,10 +135,9 @@ HRESULT CExeContext::get_ActiveVersion(IVersion** out)
     if (out == nullptr) return E_FAIL;
     *out = nullptr;
     if (activeVersionID_ == 0) return S_OK;
-    try {
+    return Guarded(Report(), Failure{failed, source}, [&] {
         db::Recordset row;
-        row.Open(Format("SELECT * FROM tVersion WHERE VersionID = %ld", AsLong(activeVersionID_)),
-                 connection_, db::CursorType::Static, db::LockType::ReadOnly);
+        stores::OpenVersion(row, connection_, activeVersionID_);
         if (row.IsEOF())
             return Report().Fail(failed, kLogDatabase, source, "Current version does not exist");
         ComPtr<CVersion> version = MakeObject<CVersion>();
@@ -152,9 +145,7 @@ HRESULT CExeContext::get_ActiveVersion(IVersion** out)
             return Report().FailQuietly(failed);
         HandOut(version, out);
         return S_OK;
-    } catch (const DatabaseError& error) {
-        return Report().FailDatabase(failed, source, error);
-    }
+    });
 }
 
 HRESULT CExeContext::get_AllUser(IUserSet** out)

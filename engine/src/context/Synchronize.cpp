@@ -5,10 +5,12 @@
 #include <exception>
 
 #include "context/CExeContext.h"
+#include "core/Guarded.h"
 #include "db/DatabaseError.h"
-#include "db/Dialect.h"
 #include "db/Recordset.h"
 #include "mapping/ValueConversion.h"
+#include "stores/BugStore.h"
+#include "stores/ClassificationStore.h"
 
 namespace lindor {
 namespace {
@@ -24,24 +26,6 @@ struct StepFailed {};
 {
     LogMessage(kLogGeneral, source, text);
     throw StepFailed();
-}
-
-// Sets the only column of every row the query returns to the name.
-void Rewrite(db::Connection& connection, const std::string& query, const std::string& name)
-{
-    db::Recordset rows;
-    rows.Open(query, connection, db::CursorType::Keyset, db::LockType::Optimistic);
-    for (; !rows.IsEOF(); rows.MoveNext()) {
-        mapping::WriteText(rows.Fields(0), name);
-        rows.Update();
-    }
-}
-
-// A condition that leaves rows already holding the name (and rows holding
-// none) alone; the name is quoted so that an apostrophe in it is just text.
-std::string Differs(const char* column, const std::string& name)
-{
-    return std::string(" AND ") + column + " <> " + db::QuoteText(name);
 }
 
 template <class Step>
@@ -65,13 +49,7 @@ void SynchronizeUser(db::Connection& connection, IUser* user)
     std::string name;
     user->get_ID(&id);
     user->get_UserName(&name);
-    const long userID = static_cast<long>(id);
-    Rewrite(connection,
-            Format("SELECT ReportedBy FROM tBugReport WHERE ReportedByID = %ld", userID), name);
-    Rewrite(connection, Format("SELECT FixedBy FROM tBugReport WHERE FixedByID = %ld", userID),
-            name);
-    Rewrite(connection,
-            Format("SELECT VerifiedBy FROM tBugReport WHERE VerifiedByID = %ld", userID), name);
+    stores::RewriteUserNameInBugs(connection, id, name);
 }
 
 void SynchronizeVersion(db::Connection& connection, IVersion* version)
@@ -80,17 +58,7 @@ void SynchronizeVersion(db::Connection& connection, IVersion* version)
     std::string name;
     version->get_ID(&id);
     version->get_Name(&name);
-    const long versionID = static_cast<long>(id);
-    Rewrite(connection,
-            Format("SELECT ReportedInVersion FROM tBugReport WHERE ReportedInVersionID = %ld",
-                   versionID) +
-                Differs("ReportedInVersion", name),
-            name);
-    Rewrite(
-        connection,
-        Format("SELECT FixedInVersion FROM tBugReport WHERE FixedInVersionID = %ld", versionID) +
-            Differs("FixedInVersion", name),
-        name);
+    stores::RewriteVersionNameInBugs(connection, id, name);
 }
 
 void SynchronizeProject(db::Connection& connection, IProject* project)
@@ -107,25 +75,17 @@ void SynchronizeProject(db::Connection& connection, IProject* project)
     std::string name;
     project->get_ID(&id);
     project->get_Name(&name);
-    Rewrite(connection,
-            Format("SELECT ReportedInPrj FROM tBugReport WHERE ReportedInPrjID = %ld",
-                   static_cast<long>(id)) +
-                Differs("ReportedInPrj", name),
-            name);
+    stores::RewriteProjectNameInBugs(connection, id, name);
 }
 
 void SynchronizeClassifications(db::Connection& connection)
 {
     db::Recordset classes;
-    classes.Open("SELECT ClassificationID, ClassName FROM tClassification", connection,
-                 db::CursorType::ForwardOnly, db::LockType::ReadOnly);
-    for (; !classes.IsEOF(); classes.MoveNext()) {
-        const std::int32_t id = mapping::ReadWholeNumber(classes.Fields(0).Value());
-        Rewrite(connection,
-                Format("SELECT Classification FROM tBugReport WHERE ClassID=%ld",
-                       static_cast<long>(id)),
-                mapping::ReadText(classes.Fields(1).Value()));
-    }
+    stores::OpenClassificationNames(classes, connection);
+    for (; !classes.IsEOF(); classes.MoveNext())
+        stores::RewriteClassificationNameInBugs(
+            connection, mapping::ReadWholeNumber(classes.Fields(0).Value()),
+            mapping::ReadText(classes.Fields(1).Value()));
 }
 
 // Calls each(item) for every item of a user or project set, in order.
@@ -176,7 +136,7 @@ bool SynchronizeClassNames(db::Connection& connection)
 HRESULT CExeContext::Synchronize()
 {
     const char* const failed = "Synchronization Failed!";
-    try {
+    return Guarded(Report(), Failure{failed, "CExeContext::Synchronize"}, [&] {
         db::Transaction transaction(connection());
         const bool done = SynchronizeUserNames(*this, connection()) &&
                           SynchronizeVersionNames(*this, connection()) &&
@@ -185,11 +145,7 @@ HRESULT CExeContext::Synchronize()
         if (!done) return Report().FailQuietly(failed);
         transaction.Commit();
         return S_OK;
-    } catch (const DatabaseError& error) {
-        return Report().FailDatabase(failed, "CExeContext::Synchronize", error);
-    } catch (const std::exception& error) {
-        return Report().Fail(failed, kLogGeneral, "CExeContext::Synchronize", error.what());
-    }
+    });
 }
 
 }  // namespace lindor

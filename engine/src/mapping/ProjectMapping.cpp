@@ -12,14 +12,10 @@ using namespace mapping;
 
 // Adds the versions stored for the project, in the order the database
 // returns them, through the project's own AddVersion.
-void ReadVersionsOf(db::Recordset& projectRow, CProject& project)
+void ReadVersionsOf(db::Recordset& projectRow, CProject& project, OpenVersions openVersions)
 {
     db::Recordset versions;
-    versions.Open(
-        Format("SELECT * FROM tVersion WHERE ProjectID = %ld", static_cast<long>(project.ID())),
-        // Read whole as the cursor opens: a version another program removes
-        // meanwhile must not make the project unreadable.
-        projectRow.ActiveConnection(), db::CursorType::Static, db::LockType::ReadOnly);
+    openVersions(versions, projectRow.ActiveConnection(), project.ID());
     for (; !versions.IsEOF(); versions.MoveNext()) {
         ComPtr<IVersion> added;
         project.AddVersion(ReadText(versions.Fields(2).Value()),
@@ -33,7 +29,7 @@ void ReadVersionsOf(db::Recordset& projectRow, CProject& project)
 
 }  // namespace
 
-HRESULT GetProjectData(db::Recordset& row, IProject* project)
+HRESULT GetProjectData(db::Recordset& row, IProject* project, OpenVersions openVersions)
 {
     CProject* impl = ImplOf<CProject>(project);
     if (impl == nullptr) return MappingFailed("GetProjectData", "Invalid Pointer");
@@ -41,7 +37,7 @@ HRESULT GetProjectData(db::Recordset& row, IProject* project)
         impl->SetID(ReadWholeNumber(row.Fields(0).Value()));
         impl->put_Name(ReadText(row.Fields(1).Value()));
         impl->put_Description(ReadText(row.Fields(2).Value()));
-        ReadVersionsOf(row, *impl);
+        ReadVersionsOf(row, *impl, openVersions);
         return S_OK;
     } catch (const DatabaseError& error) {
         return MappingFailed("GetProjectData", error);

@@ -4,7 +4,7 @@
 #include "core/CurrentRights.h"
 #include "core/ErrorReport.h"
 #include "projects/CProject.h"
-#include "projects/ProjectStore.h"
+#include "projects/ProjectWrites.h"
 #include "core/OutParam.h"
 
 namespace lindor {
@@ -81,7 +81,7 @@ HRESULT CProjectSet::Add(IProject* project)
     CProject* impl = ImplOf<CProject>(project);
     if (impl == nullptr)
         return kReport.Fail(failed, kLogGeneral, "IProjectSet::Add", "Invalid Pointer");
-    if (!projectstore::RealAddProject(*impl))
+    if (!projectwrites::RealAddProject(*impl))
         return kReport.Fail(failed, kLogGeneral, "IProjectSet::Add");
     items_.emplace_back(project);
     return S_OK;
@@ -103,7 +103,7 @@ HRESULT CProjectSet::Update()
         if (!HasFlag(right.get(), &IRight::get_EditProject))
             return kReport.FailRight("update Project");
     }
-    if (!projectstore::RealUpdateProject(ImplOf<CProject>(current_.get())))
+    if (!projectwrites::RealUpdateProject(ImplOf<CProject>(current_.get())))
         return kReport.FailQuietly("Update Project failed!\n");
     return S_OK;
 }
@@ -130,7 +130,7 @@ bool CProjectSet::RealDeleteProject(std::int32_t id)
         kReport.FailRight("delete Project");
         return false;
     }
-    return projectstore::RealDeleteProject(id);
+    return projectwrites::RealDeleteProject(id);
 }
 
 HRESULT CProjectSet::DeleteByID(std::int32_t id)

@@ -7,10 +7,11 @@
 #include "classifications/CClassificationSet.h"
 #include "core/ClassRegistry.h"
 #include "core/ErrorReport.h"
-#include "db/DatabaseError.h"
+#include "core/Guarded.h"
 #include "db/Recordset.h"
 #include "mapping/DBUtil.h"
 #include "projects/CProject.h"
+#include "stores/ClassificationStore.h"
 
 namespace lindor {
 namespace {
@@ -36,12 +37,11 @@ HRESULT CProject::get_ClassificationSet(IClassificationSet** out)
     }
     if (id_ == 0)
         return Report().Fail("ProjectID is 0, cannot perform this action", kLogGeneral, kSource);
-    try {
+    return Guarded(Report(), Failure{kFailed, kSource, kLogGeneral, kLogGeneral}, [&] {
         ComPtr<CClassificationSet> set = MakeObject<CClassificationSet>();
+        db::Connection connection(db::ProcessConnectionString());
         db::Recordset rows;
-        rows.Open(
-            Format("select * from tClassification where ProjectID = %ld", static_cast<long>(id_)),
-            db::ProcessConnectionString(), db::CursorType::Keyset, db::LockType::Optimistic);
+        stores::OpenClassificationsOfProject(rows, connection, id_);
         for (; !rows.IsEOF(); rows.MoveNext()) {
             ComPtr<CClassification> classification = MakeObject<CClassification>();
             // The reader has logged why it failed.
@@ -53,11 +53,7 @@ HRESULT CProject::get_ClassificationSet(IClassificationSet** out)
         classificationSet_ = set;
         HandOut(set, out);
         return S_OK;
-    } catch (const DatabaseError& error) {
-        return Report().FailDatabase(kFailed, kSource, error, kLogGeneral);
-    } catch (const std::exception& error) {
-        return Report().Fail(kFailed, kLogGeneral, kSource, error.what());
-    }
+    });
 }
 
 }  // namespace lindor

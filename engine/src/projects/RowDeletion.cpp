@@ -1,6 +1,5 @@
 #include "projects/RowDeletion.h"
 
-#include "core/ErrorReport.h"
 #include "db/Recordset.h"
 #include "mapping/ValueConversion.h"
 
@@ -29,22 +28,6 @@ std::vector<std::int32_t> ReadIdentifiers(db::Connection& connection, const std:
         ids.push_back(mapping::ReadWholeNumber(rows.Fields(0).Value()));
     rows.Close();
     return ids;
-}
-
-void DeleteDependentRows(db::Connection& connection, const std::string& idQuery,
-                         const char* dependentFormat)
-{
-    for (std::int32_t id : ReadIdentifiers(connection, idQuery))
-        DeleteEveryRow(connection, Format(dependentFormat, static_cast<long>(id)));
-}
-
-void DeleteBugsReportedIn(db::Connection& connection, std::int32_t versionID, const char* bugFormat)
-{
-    DeleteDependentRows(connection,
-                        Format("SELECT BugID FROM tBugReport WHERE ReportedInVersionID=%ld",
-                               static_cast<long>(versionID)),
-                        "SELECT BugID FROM tAttachment WHERE BugID=%ld");
-    DeleteEveryRow(connection, Format(bugFormat, static_cast<long>(versionID)));
 }
 
 }  // namespace lindor

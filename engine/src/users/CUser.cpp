@@ -10,6 +10,7 @@
 #include "mapping/ValueConversion.h"
 #include "projects/CProject.h"
 #include "projects/CProjectSet.h"
+#include "projects/ProjectReading.h"
 #include "projects/RowDeletion.h"
 #include "users/CRight.h"
 #include "users/CUserRight.h"
@@ -275,7 +276,7 @@ HRESULT CUser::get_ProjectSet(IProjectSet** out)
                   db::LockType::ReadOnly);
         for (; !rows.IsEOF(); rows.MoveNext()) {
             ComPtr<CProject> project = MakeObject<CProject>();
-            if (Failed(CDBUtil::GetProjectData(rows, project.get())))
+            if (Failed(ReadProjectWithVersions(rows, project.get())))
                 return kReport.FailQuietly(failed);
             projects->Append(project.get());
         }

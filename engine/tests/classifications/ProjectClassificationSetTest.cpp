@@ -4,6 +4,7 @@
 #include "core/ErrorInfo.h"
 #include "core/ErrorReport.h"
 #include "mapping/DBUtil.h"
+#include "projects/ProjectReading.h"
 #include "projects/CProject.h"
 #include "support/TestDatabase.h"
 
@@ -28,7 +29,7 @@ protected:
                                           {"ClassName", Variant::Text(name)}});
         db::Recordset row;
         row.Open("SELECT * FROM tProject WHERE ProjectID = 1", db::ProcessConnectionString());
-        ASSERT_EQ(CDBUtil::GetProjectData(row, project.get()), S_OK);
+        ASSERT_EQ(ReadProjectWithVersions(row, project.get()), S_OK);
     }
 
     ComPtr<CProject> project = MakeObject<CProject>();

@@ -3,6 +3,7 @@
 
 #include "support/ContextTestSupport.h"
 #include "mapping/DBUtil.h"
+#include "projects/ProjectReading.h"
 #include "projects/CProject.h"
 #include "schema/CreateDB.h"
 
@@ -14,7 +15,7 @@ using test::LogWatch;
 ComPtr<CProject> ReadProject(db::Recordset& rows)
 {
     ComPtr<CProject> project = MakeObject<CProject>();
-    EXPECT_EQ(CDBUtil::GetProjectData(rows, project.get()), S_OK);
+    EXPECT_EQ(ReadProjectWithVersions(rows, project.get()), S_OK);
     return project;
 }
 
@@ -83,7 +84,7 @@ TEST(ProjectMapping, AMissingObjectOrColumnFails)
     ComPtr<CVersion> version = MakeObject<CVersion>();
     EXPECT_EQ(CDBUtil::GetVersionData(rows, version.get()), E_FAIL);
     EXPECT_TRUE(watch.Has(2, "CDBUtil::GetVersionData"));
-    EXPECT_EQ(CDBUtil::GetProjectData(rows, nullptr), E_FAIL);
+    EXPECT_EQ(ReadProjectWithVersions(rows, nullptr), E_FAIL);
     EXPECT_TRUE(watch.Has(0, "CDBUtil::GetProjectData", "Invalid Pointer"));
 }
 

@@ -10,7 +10,7 @@
 #include "db/Recordset.h"
 #include "projects/CProject.h"
 
-namespace lindor::projectstore {
+namespace lindor::projectwrites {
 
 // Stores a new project and its versions under new identifiers. On failure
 // the project and its versions keep the identifiers they had.
@@ -24,13 +24,9 @@ bool RealUpdateProject(CProject* project);
 // statuses).
 bool RealDeleteProject(std::int32_t projectID);
 
-// The project of version `versionID` on the connection, or 0 when no version
-// has that number. Throws DatabaseError.
-std::int32_t ProjectOfVersion(db::Connection& connection, std::int32_t versionID);
-
 // The parts, for the operations above.
 bool RealAddVersions(db::Connection& connection, CProject& project);
 bool RealAddVersion(db::Recordset& cursor, CVersion& version, std::int32_t projectID);
 bool RealUpdateVersion(db::Connection& connection, CProject& project);
 
-}  // namespace lindor::projectstore
+}  // namespace lindor::projectwrites

@@ -1,15 +1,16 @@
-#include "projects/ProjectStore.h"
+#include "projects/ProjectWrites.h"
 
 #include <algorithm>
 #include <vector>
 
 #include "core/ErrorReport.h"
-#include "db/DatabaseError.h"
+#include "core/Guarded.h"
 #include "db/NextID.h"
 #include "mapping/ValueConversion.h"
-#include "projects/RowDeletion.h"
+#include "stores/BugStore.h"
+#include "stores/ProjectStore.h"
 
-namespace lindor::projectstore {
+namespace lindor::projectwrites {
 namespace {
 
 using mapping::ReadWholeNumber;
@@ -75,9 +76,7 @@ void DeleteRemovedVersions(db::Connection& connection, db::Recordset& stored,
     for (; !stored.IsEOF(); stored.MoveNext()) {
         const std::int32_t versionID = ReadWholeNumber(stored.Fields(0).Value());
         if (ArrayHasVersion(project, versionID)) continue;
-        DeleteBugsReportedIn(connection, versionID,
-                             "SELECT ReportedInVersionID FROM tBugReport WHERE "
-                             "ReportedInVersionID= %ld");
+        stores::DeleteBugsReportedIn(connection, versionID);
         stored.Delete();
     }
 }
@@ -102,50 +101,6 @@ bool WriteArrayVersions(db::Recordset& stored, CProject& project)
     return true;
 }
 
-void DeleteVersionsWithTheirBugs(db::Connection& connection, std::int32_t projectID)
-{
-    db::Recordset versions;
-    versions.Open(Format("SELECT VersionID FROM tVersion WHERE ProjectID = %ld", AsLong(projectID)),
-                  connection, db::CursorType::Keyset, db::LockType::Optimistic);
-    for (; !versions.IsEOF(); versions.MoveNext()) {
-        const std::int32_t versionID = ReadWholeNumber(versions.Fields("VersionID").Value());
-        DeleteBugsReportedIn(connection, versionID,
-                             "SELECT ReportedInVersionID FROM tBugReport WHERE "
-                             "ReportedInVersionID=%ld");
-        versions.Delete();
-    }
-    versions.Close();
-}
-
-// The bugs that name the project as theirs, whatever version they name.
-void DeleteBugsOfProject(db::Connection& connection, std::int32_t projectID)
-{
-    const std::string bugs =
-        Format("SELECT BugID FROM tBugReport WHERE ReportedInPrjID = %ld", AsLong(projectID));
-    DeleteDependentRows(connection, bugs, "SELECT BugID FROM tAttachment WHERE BugID=%ld");
-    DeleteEveryRow(connection, bugs);
-}
-
-void DeleteClassificationsWithAssignments(db::Connection& connection, std::int32_t projectID)
-{
-    DeleteDependentRows(connection,
-                        Format("SELECT ClassificationID FROM tClassification WHERE ProjectID = %ld",
-                               AsLong(projectID)),
-                        "SELECT ClassificationID FROM tUserClassification WHERE "
-                        "ClassificationID=%ld");
-    DeleteEveryRow(connection, Format("SELECT ProjectID FROM tClassification WHERE ProjectID = %ld",
-                                      AsLong(projectID)));
-}
-
-void DeleteRightsWithAvailableStatuses(db::Connection& connection, std::int32_t projectID)
-{
-    DeleteDependentRows(connection,
-                        Format("SELECT RightID FROM tRight WHERE ProjectID=%ld", AsLong(projectID)),
-                        "SELECT RightID FROM tAvailableStatus WHERE RightID=%ld");
-    DeleteEveryRow(connection,
-                   Format("SELECT ProjectID FROM tRight WHERE ProjectID=%ld", AsLong(projectID)));
-}
-
 bool AddProjectRows(db::Connection& connection, CProject& project)
 {
     const std::int32_t id = GetNextID("NextProjectID");
@@ -155,8 +110,7 @@ bool AddProjectRows(db::Connection& connection, CProject& project)
     }
     project.SetID(id);
     db::Recordset row;
-    row.Open("select * from tProject where ProjectID = 0", connection, db::CursorType::Keyset,
-             db::LockType::Optimistic);
+    stores::OpenNewProjectRow(row, connection);
     row.AddNew();
     WriteProjectRow(row, project);
     row.Close();
@@ -169,8 +123,7 @@ bool AddProjectRows(db::Connection& connection, CProject& project)
 bool UpdateProjectRow(db::Connection& connection, const CProject& project)
 {
     db::Recordset row;
-    row.Open(Format("select * from tProject where Projectid = %ld", AsLong(project.ID())),
-             connection, db::CursorType::Static, db::LockType::Optimistic);
+    stores::OpenProjectForWriting(row, connection, project.ID());
     if (row.IsEOF()) {
         LogMessage(kLogGeneral, "IProjectSet::RealUpdateProject",
                    Format("Project(ID=%ld) does not exist, Update failed", AsLong(project.ID())));
@@ -186,34 +139,22 @@ bool UpdateProjectRow(db::Connection& connection, const CProject& project)
 bool RealAddProject(CProject& project)
 {
     IdentifierSnapshot before(project);
-    try {
+    const bool added = RunLoggedStep("ProjectSet::ReadAddProject", [&] {
         db::Connection connection(db::ProcessConnectionString());
         db::Transaction transaction(connection);
-        if (AddProjectRows(connection, project)) {
-            transaction.Commit();
-            return true;
-        }
-    } catch (const DatabaseError& error) {
-        LogDatabaseError(kLogDatabase, "ProjectSet::ReadAddProject", error);
-    }
-    before.Restore();
-    return false;
-}
-
-std::int32_t ProjectOfVersion(db::Connection& connection, std::int32_t versionID)
-{
-    db::Recordset row;
-    row.Open(Format("SELECT ProjectID FROM tVersion WHERE VersionID = %ld", AsLong(versionID)),
-             connection, db::CursorType::ForwardOnly, db::LockType::ReadOnly);
-    return row.IsEOF() ? 0 : ReadWholeNumber(row.Fields(0).Value());
+        if (!AddProjectRows(connection, project)) return false;
+        transaction.Commit();
+        return true;
+    });
+    if (!added) before.Restore();
+    return added;
 }
 
 bool RealAddVersions(db::Connection& connection, CProject& project)
 {
-    try {
+    return RunLoggedStep("IProjectSet::RealAddVersions", [&] {
         db::Recordset cursor;
-        cursor.Open(Format("select * from tVersion where ProjectID = %d", project.ID()), connection,
-                    db::CursorType::Keyset, db::LockType::Optimistic);
+        stores::OpenVersionsForWriting(cursor, connection, project.ID());
         for (; !cursor.IsEOF(); cursor.MoveNext()) cursor.Delete();
         for (const ComPtr<CVersion>& version : project.Versions()) {
             if (RealAddVersion(cursor, *version, project.ID())) continue;
@@ -221,10 +162,7 @@ bool RealAddVersions(db::Connection& connection, CProject& project)
             return false;
         }
         return true;
-    } catch (const DatabaseError& error) {
-        LogDatabaseError(kLogDatabase, "IProjectSet::RealAddVersions", error);
-        return false;
-    }
+    });
 }
 
 bool RealAddVersion(db::Recordset& cursor, CVersion& version, std::int32_t projectID)
@@ -258,25 +196,22 @@ bool RealUpdateProject(CProject* project)
         return false;
     }
     IdentifierSnapshot before(*project);
-    try {
+    const bool updated = RunLoggedStep(source, [&] {
         db::Connection connection(db::ProcessConnectionString());
         db::Transaction transaction(connection);
-        if (UpdateProjectRow(connection, *project) && RealUpdateVersion(connection, *project)) {
-            transaction.Commit();
-            return true;
-        }
-    } catch (const DatabaseError& error) {
-        LogDatabaseError(kLogDatabase, source, error);
-    }
-    before.Restore();
-    return false;
+        if (!UpdateProjectRow(connection, *project) || !RealUpdateVersion(connection, *project))
+            return false;
+        transaction.Commit();
+        return true;
+    });
+    if (!updated) before.Restore();
+    return updated;
 }
 
 bool RealUpdateVersion(db::Connection& connection, CProject& project)
 {
     db::Recordset stored;
-    stored.Open(Format("select * from tVersion where Projectid = %ld", AsLong(project.ID())),
-                connection, db::CursorType::Static, db::LockType::Optimistic);
+    stores::OpenVersionsForWriting(stored, connection, project.ID());
     DeleteRemovedVersions(connection, stored, project);
     const bool written = WriteArrayVersions(stored, project);
     stored.Close();
@@ -285,21 +220,13 @@ bool RealUpdateVersion(db::Connection& connection, CProject& project)
 
 bool RealDeleteProject(std::int32_t projectID)
 {
-    try {
+    return RunLoggedStep("CProjectSet::RealDeleteProject", [&] {
         db::Connection connection(db::ProcessConnectionString());
         db::Transaction transaction(connection);
-        DeleteVersionsWithTheirBugs(connection, projectID);
-        DeleteBugsOfProject(connection, projectID);
-        DeleteClassificationsWithAssignments(connection, projectID);
-        DeleteRightsWithAvailableStatuses(connection, projectID);
-        DeleteEveryRow(connection,
-                       Format("SELECT * FROM tProject WHERE ProjectID = %ld", AsLong(projectID)));
+        stores::DeleteProject(connection, projectID);
         transaction.Commit();
         return true;
-    } catch (const DatabaseError& error) {
-        LogDatabaseError(kLogDatabase, "CProjectSet::RealDeleteProject", error);
-        return false;
-    }
+    });
 }
 
-}  // namespace lindor::projectstore
+}  // namespace lindor::projectwrites
