@@ -10,9 +10,10 @@
 #include "projects/CProject.h"
 #include "projects/CProjectSet.h"
 #include "projects/CVersion.h"
+#include "stores/UserStore.h"
 #include "users/CUser.h"
 #include "users/CUserSet.h"
-#include "users/UserStore.h"
+#include "users/UserWrites.h"
 
 namespace lindor {
 namespace {
@@ -162,12 +163,11 @@ HRESULT CExeContext::get_AllUser(IUserSet** out)
     const char* const failed = "Get User failed";
     if (out == nullptr) return E_FAIL;
     *out = nullptr;
-    try {
+    return Guarded(failed, "CExeContext::get_AllUser", [&] {
         ComPtr<CUserSet> users = MakeObject<CUserSet>();
         users->GuardFor(this);
         db::Recordset rows;
-        rows.Open("SELECT * FROM tUser", connection_, db::CursorType::ForwardOnly,
-                  db::LockType::ReadOnly);
+        stores::OpenAllUsers(rows, connection_);
         for (; !rows.IsEOF(); rows.MoveNext()) {
             ComPtr<CUser> user = MakeObject<CUser>();
             if (Failed(CDBUtil::GetUserData(rows, user.get()))) return Report().FailQuietly(failed);
@@ -178,15 +178,13 @@ HRESULT CExeContext::get_AllUser(IUserSet** out)
         }
         HandOut(users, out);
         return S_OK;
-    } catch (const DatabaseError& error) {
-        return Report().FailDatabase(failed, "CExeContext::get_AllUser", error);
-    }
+    });
 }
 
 HRESULT CExeContext::ChangePsw(const std::string& oldPsw, const std::string& newPsw)
 {
     const char* const source = "CExeContext::ChangePsw";
-    const std::string refusal = userstore::PasswordRefusal(newPsw);
+    const std::string refusal = userwrites::PasswordRefusal(newPsw);
     if (!refusal.empty()) return Report().Fail(refusal, kLogGeneral, source);
     ComPtr<IUserSet> users;
     if (Failed(get_AllUser(users.put())))
