@@ -1,10 +1,11 @@
 #include "admin/CAdmin.h"
 
-#include <exception>
+#include <string>
+#include <vector>
 
 #include "core/ClassRegistry.h"
 #include "core/ErrorReport.h"
-#include "db/DatabaseError.h"
+#include "core/Guarded.h"
 #include "db/NextID.h"
 #include "db/Recordset.h"
 #include "mapping/DBUtil.h"
@@ -13,6 +14,8 @@
 #include "projects/CProjectSet.h"
 #include "projects/ProjectReading.h"
 #include "schema/CreateDB.h"
+#include "stores/ProjectStore.h"
+#include "stores/UserStore.h"
 #include "users/CRight.h"
 #include "users/CUser.h"
 #include "users/CUserSet.h"
@@ -31,20 +34,28 @@ const Reporter& Report()
 constexpr const char* kSetRightSource = "CAdmin::SetUserRight";
 constexpr const char* kSetRightFailed = "Set right to user failed!";
 
-// A set without a context holding one item per row of the query, each filled
-// by the record reader. The administration object sees every row, whatever
-// the rights of the user logged in.
-template <class Set, class Item, class SetIface, class Iface>
-HRESULT LoadSet(const char* query, HRESULT (*read)(db::Recordset&, Iface*), const char* failed,
+// Runs a member's body through the engine's exception barrier, reported as
+// the administration object reports.
+template <class Body>
+HRESULT Guarded(const char* callerText, const char* logSource, Body body)
+{
+    return lindor::Guarded(Report(), Failure{callerText, logSource}, body);
+}
+
+// A set without a context holding one item per row the opener gives, each
+// filled by the record reader. The administration object sees every row,
+// whatever the rights of the user logged in.
+template <class Set, class Item, class SetIface, class Iface, class Opener>
+HRESULT LoadSet(Opener open, HRESULT (*read)(db::Recordset&, Iface*), const char* failed,
                 const char* source, SetIface** out)
 {
     if (out == nullptr) return Report().FailQuietly(failed);
     *out = nullptr;
-    try {
+    return Guarded(failed, source, [&] {
         ComPtr<Set> set = MakeObject<Set>();
+        db::Connection connection(db::ProcessConnectionString());
         db::Recordset rows;
-        rows.Open(query, db::ProcessConnectionString(), db::CursorType::ForwardOnly,
-                  db::LockType::ReadOnly);
+        open(rows, connection);
         for (; !rows.IsEOF(); rows.MoveNext()) {
             ComPtr<Item> item = MakeObject<Item>();
             // The reader has logged why it failed.
@@ -53,11 +64,7 @@ HRESULT LoadSet(const char* query, HRESULT (*read)(db::Recordset&, Iface*), cons
         }
         HandOut(set, out);
         return S_OK;
-    } catch (const DatabaseError& error) {
-        return Report().FailDatabase(failed, source, error);
-    } catch (const std::exception& error) {
-        return Report().Fail(failed, kLogGeneral, source, error.what());
-    }
+    });
 }
 
 // A step of the role writer that failed after its cause was logged (by the
@@ -67,17 +74,13 @@ struct RoleWriteRefused {};
 struct UserMissing {};
 
 // The stored role number of the user.
-std::int32_t StoredRoleOf(db::Recordset& user, db::Connection& connection, std::int32_t userID)
+std::int32_t StoredRoleOf(db::Connection& connection, std::int32_t userID)
 {
-    user.Open(Format("SELECT UserID, UserRightID FROM tUser WHERE UserID = %ld",
-                     static_cast<long>(userID)),
-              connection, db::CursorType::ForwardOnly, db::LockType::Optimistic);
-    if (user.IsEOF()) {
-        Report().Fail(Format("User(ID=%ld) does not exist", static_cast<long>(userID)), kLogGeneral,
-                      kSetRightSource);
-        throw UserMissing();
-    }
-    return mapping::ReadWholeNumber(user.Fields("UserRightID").Value());
+    std::int32_t roleID = 0;
+    if (stores::ReadRoleOfUser(connection, userID, &roleID)) return roleID;
+    Report().Fail(Format("User(ID=%ld) does not exist", static_cast<long>(userID)), kLogGeneral,
+                  kSetRightSource);
+    throw UserMissing();
 }
 
 std::int32_t AllocateOrRefuse(const char* counter, const char* logText)
@@ -89,58 +92,30 @@ std::int32_t AllocateOrRefuse(const char* counter, const char* logText)
 }
 
 // Reuses the role record the user refers to, or creates one and points the
-// user at it. Returns the role number; `role` stays on the role's row.
-std::int32_t ReuseOrCreateRole(db::Recordset& user, db::Recordset& role, db::Connection& connection,
-                               std::int32_t roleID)
+// user at it. Returns the role number.
+std::int32_t ReuseOrCreateRole(db::Connection& connection, std::int32_t userID)
 {
-    role.Open(Format("SELECT * FROM tUserRight WHERE UserRightID = %ld", static_cast<long>(roleID)),
-              connection, db::CursorType::Keyset, db::LockType::Optimistic);
-    if (!role.IsEOF()) return roleID;
-    roleID = AllocateOrRefuse("NextUserRightID", "GetNextID returns 0");
-    role.AddNew();
-    mapping::WriteWholeNumber(role.Fields("UserRightID"), roleID);
-    role.Update();
-    mapping::WriteWholeNumber(user.Fields("UserRightID"), roleID);
-    user.Update();
+    const std::int32_t stored = StoredRoleOf(connection, userID);
+    if (stores::RoleExists(connection, stored)) return stored;
+    const std::int32_t roleID = AllocateOrRefuse("NextUserRightID", "GetNextID returns 0");
+    stores::AddRole(connection, roleID);
+    stores::SetRoleOfUser(connection, userID, roleID);
     return roleID;
 }
 
-// The role's old rights rows and their available statuses.
-void RemoveUserRightRelativeRecords(db::Connection& connection, std::int32_t roleID)
+std::vector<std::string> AvailableStatusNames(IRight* right)
 {
-    db::Recordset rights;
-    rights.Open(
-        Format("SELECT RightID FROM tRight WHERE UserRightID = %ld", static_cast<long>(roleID)),
-        connection, db::CursorType::Keyset, db::LockType::Optimistic);
-    for (; !rights.IsEOF(); rights.MoveNext()) {
-        const std::int32_t rightID = mapping::ReadWholeNumber(rights.Fields("RightID").Value());
-        db::Recordset statuses;
-        statuses.Open(Format("SELECT * FROM tAvailableStatus WHERE RightID = %ld",
-                             static_cast<long>(rightID)),
-                      connection, db::CursorType::Keyset, db::LockType::Optimistic);
-        for (; !statuses.IsEOF(); statuses.MoveNext()) statuses.Delete();
-        rights.Delete();
-    }
-}
-
-void WriteAvailableStatuses(db::Connection& connection, IRight* right, std::int32_t rightID)
-{
-    ComPtr<IBugStatus> names;
-    if (Failed(right->get_AvailableStatus(names.put())) || !names) return;
+    std::vector<std::string> names;
+    ComPtr<IBugStatus> statuses;
+    if (Failed(right->get_AvailableStatus(statuses.put())) || !statuses) return names;
     std::int32_t count = 0;
-    names->get_Count(&count);
-    db::Recordset statuses;
-    statuses.Open(
-        Format("SELECT * FROM tAvailableStatus WHERE RightID = %ld", static_cast<long>(rightID)),
-        connection, db::CursorType::Keyset, db::LockType::Optimistic);
+    statuses->get_Count(&count);
     for (std::int32_t i = 0; i < count; ++i) {
         std::string name;
-        names->get_Item(i, &name);
-        statuses.AddNew();
-        mapping::WriteText(statuses.Fields("StatusName"), name);
-        mapping::WriteWholeNumber(statuses.Fields("RightID"), rightID);
-        statuses.Update();
+        statuses->get_Item(i, &name);
+        names.push_back(name);
     }
+    return names;
 }
 
 bool IsAllFalse(IRight* right)
@@ -162,7 +137,7 @@ void WriteRight(db::Recordset& rows, db::Connection& connection, IRight* right, 
     if (own == nullptr) mapping::WriteWholeNumber(rows.Fields(0), rightID);
     mapping::WriteWholeNumber(rows.Fields("UserRightID"), roleID);
     rows.Update();
-    WriteAvailableStatuses(connection, right, rightID);
+    stores::AddAvailableStatuses(connection, rightID, AvailableStatusNames(right));
 }
 
 void WriteRights(db::Connection& connection, IUserRight* userRight, std::int32_t roleID)
@@ -172,8 +147,7 @@ void WriteRights(db::Connection& connection, IUserRight* userRight, std::int32_t
     std::int32_t count = 0;
     rights->get_Count(&count);
     db::Recordset rows;
-    rows.Open(Format("SELECT * FROM tRight WHERE UserRightID = %ld", static_cast<long>(roleID)),
-              connection, db::CursorType::Keyset, db::LockType::Optimistic);
+    stores::OpenRightsOfRoleForWriting(rows, connection, roleID);
     for (std::int32_t i = 0; i < count; ++i) {
         ComPtr<IRight> right;
         if (Failed(rights->get_Item(i, right.put())) || !right) throw RoleWriteRefused();
@@ -184,17 +158,11 @@ void WriteRights(db::Connection& connection, IUserRight* userRight, std::int32_t
 
 void WriteRole(db::Connection& connection, std::int32_t userID, IUserRight* userRight)
 {
-    db::Recordset user;
-    db::Recordset role;
-    const std::int32_t roleID =
-        ReuseOrCreateRole(user, role, connection, StoredRoleOf(user, connection, userID));
-    user.Close();
+    const std::int32_t roleID = ReuseOrCreateRole(connection, userID);
     std::int32_t addProject = 0;
     userRight->get_AddProject(&addProject);
-    mapping::WriteYesNo(role.Fields("AddProject"), addProject != 0);
-    role.Update();
-    role.Close();
-    RemoveUserRightRelativeRecords(connection, roleID);
+    stores::SetRoleMayAddProjects(connection, roleID, addProject != 0);
+    stores::DeleteRightsOfRole(connection, roleID);
     WriteRights(connection, userRight, roleID);
 }
 
@@ -202,15 +170,15 @@ void WriteRole(db::Connection& connection, std::int32_t userID, IUserRight* user
 
 HRESULT CAdmin::get_UserSet(IUserSet** out)
 {
-    return LoadSet<CUserSet, CUser>("SELECT * FROM tUser", &CDBUtil::GetUserData, "Get User failed",
-                                    "CAdmin::get_UserSet", out);
+    return LoadSet<CUserSet, CUser>(&stores::OpenAllUsers, &CDBUtil::GetUserData,
+                                    "Get User failed", "CAdmin::get_UserSet", out);
 }
 
 // Without a context the set refuses to add, update or delete projects; the
 // administration program changes projects through the context's own set.
 HRESULT CAdmin::get_ProjectSet(IProjectSet** out)
 {
-    return LoadSet<CProjectSet, CProject>("SELECT * FROM tProject", &ReadProjectWithVersions,
+    return LoadSet<CProjectSet, CProject>(&stores::OpenProjects, &ReadProjectWithVersions,
                                           "Get Project failed", "CAdmin::get_ProjectSet", out);
 }
 
@@ -226,21 +194,19 @@ HRESULT CAdmin::SetUserRight(std::int32_t userID, IUserRight* userRight)
 {
     if (userRight == nullptr)
         return Report().Fail(kSetRightFailed, kLogGeneral, kSetRightSource, "Invalid Pointer");
-    try {
-        db::Connection connection(db::ProcessConnectionString());
-        db::Transaction transaction(connection);
-        WriteRole(connection, userID, userRight);
-        transaction.Commit();
-        return S_OK;
-    } catch (const UserMissing&) {
-        return E_FAIL;
-    } catch (const RoleWriteRefused&) {
-        return Report().FailQuietly(kSetRightFailed);
-    } catch (const DatabaseError& error) {
-        return Report().FailDatabase(kSetRightFailed, kSetRightSource, error);
-    } catch (const std::exception& error) {
-        return Report().Fail(kSetRightFailed, kLogGeneral, kSetRightSource, error.what());
-    }
+    return Guarded(kSetRightFailed, kSetRightSource, [&] {
+        try {
+            db::Connection connection(db::ProcessConnectionString());
+            db::Transaction transaction(connection);
+            WriteRole(connection, userID, userRight);
+            transaction.Commit();
+            return S_OK;
+        } catch (const UserMissing&) {
+            return E_FAIL;
+        } catch (const RoleWriteRefused&) {
+            return Report().FailQuietly(kSetRightFailed);
+        }
+    });
 }
 
 HRESULT CAdmin::NewSQLDB(const std::string&, const std::string&)

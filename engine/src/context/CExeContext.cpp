@@ -8,10 +8,12 @@
 #include "core/ErrorInfo.h"
 #include "core/OutParam.h"
 #include "db/DatabaseError.h"
-#include "db/Dialect.h"
 #include "db/Recordset.h"
 #include "mapping/DBUtil.h"
 #include "mapping/ValueConversion.h"
+#include "stores/NameListStore.h"
+#include "stores/ProjectStore.h"
+#include "stores/UserStore.h"
 #include "users/CBugPriority.h"
 #include "users/CBugReproductive.h"
 #include "users/CBugSeverity.h"
@@ -19,7 +21,6 @@
 #include "users/CRight.h"
 #include "users/CUser.h"
 #include "users/CUserRight.h"
-#include "users/UserStore.h"
 
 namespace lindor {
 namespace {
@@ -30,11 +31,6 @@ constexpr const char* kDatabaseVersion = "2.5";
 constexpr const char* kOpenSource = "CExeContext::OpenAcessDB";
 constexpr const char* kLoginSource = "CExeContext::Login";
 constexpr const char* kWrongLogin = "User Name or password is incorrect!";
-
-long AsLong(std::int32_t value)
-{
-    return static_cast<long>(value);
-}
 
 bool IsAdministratorName(std::string login)
 {
@@ -68,9 +64,9 @@ struct StoredLogin {
 
 StoredLogin FindLogin(const std::string& login)
 {
+    db::Connection connection(db::ProcessConnectionString());
     db::Recordset row;
-    row.Open("SELECT UserID,Password FROM tUser WHERE LoginName = " + db::QuoteText(login),
-             db::ProcessConnectionString(), db::CursorType::Static, db::LockType::ReadOnly);
+    stores::OpenLogin(row, connection, login);
     StoredLogin stored;
     if (row.IsEOF()) return stored;
     stored.found = true;
@@ -81,30 +77,28 @@ StoredLogin FindLogin(const std::string& login)
     return stored;
 }
 
-// Fills a name list with the first column of every row of `sql`.
-template <class List>
-ComPtr<List> ReadNameList(db::Connection& connection, const std::string& sql)
+// Fills a name list with the first column of every row the opener gives.
+template <class List, class Opener>
+ComPtr<List> ReadNameList(db::Connection& connection, Opener open)
 {
     ComPtr<List> list = MakeObject<List>();
     db::Recordset rows;
-    rows.Open(sql, connection, db::CursorType::ForwardOnly, db::LockType::ReadOnly);
+    open(rows, connection);
     for (; !rows.IsEOF(); rows.MoveNext()) list->Add(mapping::ReadText(rows.Fields(0).Value()));
     rows.Close();
     return list;
 }
 
-template <class List, class Iface>
-HRESULT HandOutNameList(db::Connection& connection, const std::string& sql, Iface** out,
-                        const char* failed, const char* source)
+template <class List, class Iface, class Opener>
+HRESULT HandOutNameList(db::Connection& connection, Opener open, Iface** out, const char* failed,
+                        const char* source)
 {
     if (out == nullptr) return E_FAIL;
     *out = nullptr;
-    try {
-        HandOut(ReadNameList<List>(connection, sql), out);
+    return CExeContext::Guarded(failed, source, [&] {
+        HandOut(ReadNameList<List>(connection, open), out);
         return S_OK;
-    } catch (const DatabaseError& error) {
-        return CExeContext::Report().FailDatabase(failed, source, error);
-    }
+    });
 }
 
 // The role's rights row for the project, or null.
@@ -124,6 +118,29 @@ ComPtr<IRight> EveryRight(std::int32_t projectID)
     everything->SetAllFlags(true);
     everything->put_ProjectID(projectID);
     return everything;
+}
+
+// The rights row that the role of user `userID` holds for `projectID` as it
+// is stored now (without its statuses), or null when there is none.
+ComPtr<IRight> ReadStoredRight(std::int32_t userID, std::int32_t projectID)
+{
+    db::Connection connection(db::ProcessConnectionString());
+    db::Recordset row;
+    stores::OpenRightOfUserInProject(row, connection, userID, projectID);
+    if (row.IsEOF()) return nullptr;
+    ComPtr<CRight> right = MakeObject<CRight>();
+    // The mapping has logged why the row could not be read.
+    if (Failed(CDBUtil::GetRightData(row, right.get()))) return nullptr;
+    return right;
+}
+
+// Whether the role of user `userID` may add projects, as stored now.
+bool ReadStoredMayAddProjects(std::int32_t userID)
+{
+    db::Connection connection(db::ProcessConnectionString());
+    db::Recordset row;
+    stores::OpenMayAddProjectsOfUser(row, connection, userID);
+    return !row.IsEOF() && mapping::ReadYesNo(row.Fields(0).Value());
 }
 
 // The logged-in user's role, or an empty one (no rights) when it cannot be
@@ -160,38 +177,34 @@ HRESULT CExeContext::OpenAccessDB(const std::string& fileName)
     db::ClaimProcessConnectionString(this, connectionString);
     curUserID_ = activeProjectID_ = activeVersionID_ = curProjectRightID_ = 0;
     administrator_ = false;
-    try {
+    const std::string openFailed = Format("Open database %s failed", fileName.c_str());
+    const HRESULT opened = Guarded(openFailed.c_str(), kOpenSource, [&] {
         connection_.Close();
         connection_.Open(connectionString);
-    } catch (const DatabaseError& error) {
-        return Report().FailDatabase(Format("Open database %s failed", fileName.c_str()),
-                                     kOpenSource, error);
-    }
-    try {
+        return S_OK;
+    });
+    if (Failed(opened)) return opened;
+    const HRESULT checked = Guarded("Open Database failed", kOpenSource, [&] {
         db::Recordset system;
-        system.Open("SELECT * FROM tSystem", connection_, db::CursorType::ForwardOnly,
-                    db::LockType::ReadOnly);
+        stores::OpenSystemRow(system, connection_);
         const std::string version = mapping::ReadText(system.Fields(0).Value());
         system.Close();
-        if (version != kDatabaseVersion) {
-            connection_.Close();
+        if (version != kDatabaseVersion)
             return Report().Fail("version of database is not correct", kLogGeneral, kOpenSource);
-        }
         return S_OK;
-    } catch (const DatabaseError& error) {
-        connection_.Close();
-        return Report().FailDatabase("Open Database failed", kOpenSource, error);
-    }
+    });
+    // A database of another version (or none) is not kept open.
+    if (Failed(checked)) connection_.Close();
+    return checked;
 }
 
 HRESULT CExeContext::Close()
 {
     db::ReleaseProcessConnectionString(this);
-    try {
+    RunLoggedStep("CExeContext::Close", [&] {
         connection_.Close();
-    } catch (const DatabaseError& error) {
-        LogDatabaseError(kLogDatabase, "CExeContext::Close", error);
-    }
+        return true;
+    });
     return S_OK;
 }
 
@@ -244,18 +257,15 @@ HRESULT CExeContext::get_CurUser(IUser** out)
         LogMessage(kLogGeneral, source, "Current User's ID is 0");
         return S_OK;
     }
-    try {
+    return Guarded(failed, source, [&] {
         db::Recordset row;
-        row.Open(Format("SELECT * FROM tUser WHERE userID = %ld", AsLong(curUserID_)), connection_,
-                 db::CursorType::Static, db::LockType::ReadOnly);
+        stores::OpenUser(row, connection_, curUserID_);
         ComPtr<CUser> user = MakeObject<CUser>();
         if (!row.IsEOF() && Failed(CDBUtil::GetUserData(row, user.get())))
             return Report().FailQuietly(failed);
         HandOut(user, out);
         return S_OK;
-    } catch (const DatabaseError& error) {
-        return Report().FailDatabase(failed, source, error);
-    }
+    });
 }
 
 HRESULT CExeContext::get_CurUserID(std::int32_t* out)
@@ -275,16 +285,9 @@ HRESULT CExeContext::get_CurRight(IUserRight** out)
 bool CExeContext::CheckVersionInProject(std::int32_t versionID, std::int32_t projectID)
 {
     if (versionID == 0 || projectID == 0) return true;
-    try {
-        db::Recordset row;
-        row.Open(Format("SELECT versionID FROM tVersion WHERE versionID = %ld AND ProjectID = %ld",
-                        AsLong(versionID), AsLong(projectID)),
-                 connection_, db::CursorType::Static, db::LockType::ReadOnly);
-        return !row.IsEOF();
-    } catch (const DatabaseError& error) {
-        LogDatabaseError(kLogDatabase, "CExeContext::CheckVersionInProject", error);
-        return false;
-    }
+    return RunLoggedStep("CExeContext::CheckVersionInProject", [&] {
+        return stores::ProjectOfVersion(connection_, versionID) == projectID;
+    });
 }
 
 HRESULT CExeContext::SetActiveProject(std::int32_t projectID, std::int32_t versionID)
@@ -340,12 +343,12 @@ ComPtr<IRight> CExeContext::StoredProjectRight(std::int32_t projectID)
 {
     if (administrator_) return EveryRight(projectID);
     if (curUserID_ == 0) return nullptr;
-    try {
-        return userstore::ReadStoredRight(curUserID_, projectID);
-    } catch (const DatabaseError& error) {
-        LogDatabaseError(kLogDatabase, "CExeContext::StoredProjectRight", error);
-        return nullptr;
-    }
+    ComPtr<IRight> right;
+    RunLoggedStep("CExeContext::StoredProjectRight", [&] {
+        right = ReadStoredRight(curUserID_, projectID);
+        return true;
+    });
+    return right;
 }
 
 ComPtr<IRight> CExeContext::StoredActiveProjectRight()
@@ -358,12 +361,8 @@ bool CExeContext::StoredMayAddProjects()
 {
     if (administrator_) return true;
     if (curUserID_ == 0) return false;
-    try {
-        return userstore::ReadStoredMayAddProjects(curUserID_);
-    } catch (const DatabaseError& error) {
-        LogDatabaseError(kLogDatabase, "CExeContext::StoredMayAddProjects", error);
-        return false;
-    }
+    return RunLoggedStep("CExeContext::StoredMayAddProjects",
+                         [&] { return ReadStoredMayAddProjects(curUserID_); });
 }
 
 HRESULT CExeContext::get_CurProjectRight(IRight** out)
@@ -377,34 +376,35 @@ HRESULT CExeContext::get_CurProjectRight(IRight** out)
 
 HRESULT CExeContext::get_BugStatus(IBugStatus** out)
 {
-    return HandOutNameList<CBugStatus>(
-        connection_,
-        Format("SELECT statusname FROM tAvailableStatus WHERE RightID = %ld",
-               AsLong(curProjectRightID_)),
-        out, "Get current status failed", "CExeContext::get_BugStatus");
+    const std::int32_t rightID = curProjectRightID_;
+    const auto open = [rightID](db::Recordset& rows, db::Connection& connection) {
+        stores::OpenAvailableStatuses(rows, connection, rightID);
+    };
+    return HandOutNameList<CBugStatus>(connection_, open, out, "Get current status failed",
+                                       "CExeContext::get_BugStatus");
 }
 
 HRESULT CExeContext::get_AllBugStatus(IBugStatus** out)
 {
-    return HandOutNameList<CBugStatus>(connection_, "SELECT statusname FROM tStatus", out,
+    return HandOutNameList<CBugStatus>(connection_, &stores::OpenStatusNames, out,
                                        "Get all status failed", "CExeContext::get_AllBugStatus");
 }
 
 HRESULT CExeContext::get_BugSeverity(IBugSeverity** out)
 {
-    return HandOutNameList<CBugSeverity>(connection_, "SELECT * FROM tSeverity", out,
+    return HandOutNameList<CBugSeverity>(connection_, &stores::OpenSeverityNames, out,
                                          "Get bug severity failed!", "get_BugSeverity");
 }
 
 HRESULT CExeContext::get_BugReproductive(IBugReproductive** out)
 {
-    return HandOutNameList<CBugReproductive>(connection_, "SELECT * FROM tReproductive", out,
+    return HandOutNameList<CBugReproductive>(connection_, &stores::OpenReproductiveNames, out,
                                              "Get bug reproductive failed!", "get_BugReproductive");
 }
 
 HRESULT CExeContext::get_BugPriority(IBugPriority** out)
 {
-    return HandOutNameList<CBugPriority>(connection_, "SELECT * FROM tPriority", out,
+    return HandOutNameList<CBugPriority>(connection_, &stores::OpenPriorityNames, out,
                                          "Get bug priority failed!", "get_BugPriority");
 }
 

@@ -13,6 +13,7 @@
 #include "core/CurrentRights.h"
 #include "core/ErrorReport.h"
 #include "core/EventSinks.h"
+#include "core/Guarded.h"
 #include "db/Connection.h"
 
 namespace lindor {
@@ -69,6 +70,13 @@ public:
     std::int32_t LoggedInUserID() const override { return curUserID_; }
 
     static const Reporter& Report();
+    // Runs a member's body through the engine's exception barrier, reported
+    // as the context reports.
+    template <class Body>
+    static HRESULT Guarded(const char* callerText, const char* logSource, Body body)
+    {
+        return lindor::Guarded(Report(), Failure{callerText, logSource}, body);
+    }
 
 private:
     ~CExeContext() override;

@@ -13,9 +13,10 @@
 #include "projects/CVersion.h"
 #include "projects/ProjectReading.h"
 #include "stores/ProjectStore.h"
+#include "stores/UserStore.h"
 #include "users/CUser.h"
 #include "users/CUserSet.h"
-#include "users/UserStore.h"
+#include "users/UserWrites.h"
 
 namespace lindor {
 namespace {
@@ -69,7 +70,7 @@ HRESULT CExeContext::get_CurUserProjectSet(IProjectSet** out)
 {
     if (out == nullptr) return E_FAIL;
     *out = nullptr;
-    return Guarded(Report(), Failure{kProjectsFailed, "CExeContext::get_CurUserProjectSet"}, [&] {
+    return Guarded(kProjectsFailed, "CExeContext::get_CurUserProjectSet", [&] {
         ComPtr<CProjectSet> projects = MakeObject<CProjectSet>();
         projects->AttachExeContext(this);
         const std::vector<std::int32_t> wanted = ProjectsOfRole(curRight_);
@@ -96,7 +97,7 @@ HRESULT CExeContext::get_ProjectSet(IProjectSet** out)
 {
     if (out == nullptr) return E_FAIL;
     *out = nullptr;
-    return Guarded(Report(), Failure{kProjectsFailed, "CExeContext::get_ProjectSet"}, [&] {
+    return Guarded(kProjectsFailed, "CExeContext::get_ProjectSet", [&] {
         ComPtr<CProjectSet> projects = MakeObject<CProjectSet>();
         projects->AttachExeContext(this);
         db::Recordset rows;
@@ -115,7 +116,7 @@ HRESULT CExeContext::get_ActiveProject(IProject** out)
     if (out == nullptr) return E_FAIL;
     *out = nullptr;
     if (activeProjectID_ == 0) return S_OK;
-    return Guarded(Report(), Failure{kProjectsFailed, source}, [&] {
+    return Guarded(kProjectsFailed, source, [&] {
         db::Recordset row;
         stores::OpenProject(row, connection_, activeProjectID_);
         if (row.IsEOF())
@@ -135,7 +136,7 @@ HRESULT CExeContext::get_ActiveVersion(IVersion** out)
     if (out == nullptr) return E_FAIL;
     *out = nullptr;
     if (activeVersionID_ == 0) return S_OK;
-    return Guarded(Report(), Failure{failed, source}, [&] {
+    return Guarded(failed, source, [&] {
         db::Recordset row;
         stores::OpenVersion(row, connection_, activeVersionID_);
         if (row.IsEOF())
@@ -153,12 +154,11 @@ HRESULT CExeContext::get_AllUser(IUserSet** out)
     const char* const failed = "Get User failed";
     if (out == nullptr) return E_FAIL;
     *out = nullptr;
-    try {
+    return Guarded(failed, "CExeContext::get_AllUser", [&] {
         ComPtr<CUserSet> users = MakeObject<CUserSet>();
         users->GuardFor(this);
         db::Recordset rows;
-        rows.Open("SELECT * FROM tUser", connection_, db::CursorType::ForwardOnly,
-                  db::LockType::ReadOnly);
+        stores::OpenAllUsers(rows, connection_);
         for (; !rows.IsEOF(); rows.MoveNext()) {
             ComPtr<CUser> user = MakeObject<CUser>();
             if (Failed(CDBUtil::GetUserData(rows, user.get()))) return Report().FailQuietly(failed);
@@ -169,15 +169,13 @@ HRESULT CExeContext::get_AllUser(IUserSet** out)
         }
         HandOut(users, out);
         return S_OK;
-    } catch (const DatabaseError& error) {
-        return Report().FailDatabase(failed, "CExeContext::get_AllUser", error);
-    }
+    });
 }
 
 HRESULT CExeContext::ChangePsw(const std::string& oldPsw, const std::string& newPsw)
 {
     const char* const source = "CExeContext::ChangePsw";
-    const std::string refusal = userstore::PasswordRefusal(newPsw);
+    const std::string refusal = userwrites::PasswordRefusal(newPsw);
     if (!refusal.empty()) return Report().Fail(refusal, kLogGeneral, source);
     ComPtr<IUserSet> users;
     if (Failed(get_AllUser(users.put())))

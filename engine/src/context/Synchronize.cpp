@@ -136,7 +136,7 @@ bool SynchronizeClassNames(db::Connection& connection)
 HRESULT CExeContext::Synchronize()
 {
     const char* const failed = "Synchronization Failed!";
-    return Guarded(Report(), Failure{failed, "CExeContext::Synchronize"}, [&] {
+    return Guarded(failed, "CExeContext::Synchronize", [&] {
         db::Transaction transaction(connection());
         const bool done = SynchronizeUserNames(*this, connection()) &&
                           SynchronizeVersionNames(*this, connection()) &&

@@ -14,6 +14,13 @@ void OpenToWrite(db::Recordset& rows, db::Connection& connection, const db::Quer
     rows.Open(query, connection, cursor, db::LockType::Optimistic);
 }
 
+bool AnyRow(db::Connection& connection, const db::Query& query)
+{
+    db::Recordset rows;
+    rows.Open(query, connection, db::CursorType::ForwardOnly, db::LockType::ReadOnly);
+    return !rows.IsEOF();
+}
+
 std::int32_t FirstNumber(db::Connection& connection, const db::Query& query)
 {
     db::Recordset row;

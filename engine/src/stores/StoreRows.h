@@ -26,6 +26,9 @@ void OpenToRead(db::Recordset& rows, db::Connection& connection, const db::Query
 void OpenToWrite(db::Recordset& rows, db::Connection& connection, const db::Query& query,
                  db::CursorType cursor = db::CursorType::Keyset);
 
+// Whether the query gives any row.
+bool AnyRow(db::Connection& connection, const db::Query& query);
+
 // The whole number of the first column of the first row; 0 when there is no row.
 std::int32_t FirstNumber(db::Connection& connection, const db::Query& query);
 

@@ -2,8 +2,8 @@
 
 #include "core/ClassRegistry.h"
 #include "core/ErrorReport.h"
+#include "core/Guarded.h"
 #include "core/OutParam.h"
-#include "db/DatabaseError.h"
 #include "db/NextID.h"
 #include "db/Recordset.h"
 #include "mapping/DBUtil.h"
@@ -11,7 +11,7 @@
 #include "projects/CProject.h"
 #include "projects/CProjectSet.h"
 #include "projects/ProjectReading.h"
-#include "projects/RowDeletion.h"
+#include "stores/UserStore.h"
 #include "users/CRight.h"
 #include "users/CUserRight.h"
 #include "users/CUserSysInfo.h"
@@ -22,17 +22,19 @@ namespace {
 const ClassRegistration registration("User", &CreateInstance<CUser>);
 const Reporter kReport(ExternalClassName("User"));
 
-long AsLong(std::int32_t value)
+// Runs a member's body through the engine's exception barrier, reported as
+// the user reports.
+template <class Body>
+HRESULT Guarded(const char* callerText, const char* logSource, Body body)
 {
-    return static_cast<long>(value);
+    return lindor::Guarded(kReport, Failure{callerText, logSource}, body);
 }
 
 void ReadAvailableStatuses(db::Connection& connection, CRight& right)
 {
     ComPtr<CBugStatus> statuses = right.AvailableStatusList();
     db::Recordset names;
-    names.Open(Format("SELECT * FROM tAvailableStatus WHERE RightID = %ld", AsLong(right.ID())),
-               connection, db::CursorType::Static, db::LockType::ReadOnly);
+    stores::OpenAvailableStatuses(names, connection, right.ID());
     for (; !names.IsEOF(); names.MoveNext())
         statuses->Add(mapping::ReadText(names.Fields("StatusName").Value()));
 }
@@ -43,8 +45,7 @@ bool ReadRights(db::Connection& connection, CUserRight& role)
 {
     std::vector<ComPtr<CRight>> loaded;
     db::Recordset rows;
-    rows.Open(Format("SELECT * FROM tRight WHERE UserRightID = %ld", AsLong(role.ID())), connection,
-              db::CursorType::Static, db::LockType::ReadOnly);
+    stores::OpenRightsOfRole(rows, connection, role.ID());
     for (; !rows.IsEOF(); rows.MoveNext()) {
         ComPtr<CRight> right = MakeObject<CRight>();
         if (Failed(CDBUtil::GetRightData(rows, right.get()))) return false;
@@ -55,6 +56,30 @@ bool ReadRights(db::Connection& connection, CUserRight& role)
     for (const ComPtr<CRight>& right : loaded) ReadAvailableStatuses(connection, *right);
     return true;
 }
+
+// Puts the system information back as it was when writing it failed.
+class SysInfoRestore {
+public:
+    explicit SysInfoRestore(CUserSysInfo& info)
+        : info_(info), id_(info.ID()), userID_(info.UserID())
+    {
+    }
+    ~SysInfoRestore()
+    {
+        if (kept_) return;
+        info_.SetID(id_);
+        info_.SetUserID(userID_);
+    }
+    SysInfoRestore(const SysInfoRestore&) = delete;
+    SysInfoRestore& operator=(const SysInfoRestore&) = delete;
+    void Keep() { kept_ = true; }
+
+private:
+    CUserSysInfo& info_;
+    std::int32_t id_;
+    std::int32_t userID_;
+    bool kept_ = false;
+};
 
 }  // namespace
 
@@ -152,8 +177,7 @@ ComPtr<CUserRight> CUser::ReadRole() const
     ComPtr<CUserRight> role = MakeObject<CUserRight>();
     db::Connection connection(db::ProcessConnectionString());
     db::Recordset row;
-    row.Open(Format("SELECT * FROM tUserRight WHERE UserRightID = %ld", AsLong(roleID_)),
-             connection, db::CursorType::Static, db::LockType::ReadOnly);
+    stores::OpenRole(row, connection, roleID_);
     if (row.IsEOF()) {
         LogMessage(kLogDatabase, "CUser::get_Right",
                    "This user's right is not found in database or the right id is invalid");
@@ -174,14 +198,12 @@ HRESULT CUser::get_Right(IUserRight** out)
     if (id_ == 0)
         return kReport.Fail(failed, kLogGeneral, "CUser::get_Right",
                             "UserID is is 0, cannot get it's right");
-    try {
+    return Guarded(failed, "CUser::get_Right", [&] {
         ComPtr<CUserRight> role = ReadRole();
         if (!role) return kReport.FailQuietly(failed);
         HandOut(role, out);
         return S_OK;
-    } catch (const DatabaseError& error) {
-        return kReport.FailDatabase(failed, "CUser::get_Right", error);
-    }
+    });
 }
 
 HRESULT CUser::get_SysInfo(IUserSysInfo** out)
@@ -193,11 +215,10 @@ HRESULT CUser::get_SysInfo(IUserSysInfo** out)
     if (id_ == 0)
         return kReport.Fail(failed, kLogGeneral, source,
                             "User is is 0, cannot retrieve it's system infomation");
-    try {
+    return Guarded(failed, source, [&] {
+        db::Connection connection(db::ProcessConnectionString());
         db::Recordset row;
-        row.Open(Format("SELECT * FROM tUserSystemInfo WHERE UserID = %ld", AsLong(id_)),
-                 db::ProcessConnectionString(), db::CursorType::ForwardOnly,
-                 db::LockType::ReadOnly);
+        stores::OpenSysInfoOfUser(row, connection, id_);
         if (row.IsEOF()) return S_OK;
         ComPtr<CUserSysInfo> info = MakeObject<CUserSysInfo>();
         if (Failed(CDBUtil::GetUserSysInfoData(row, info.get())))
@@ -205,9 +226,7 @@ HRESULT CUser::get_SysInfo(IUserSysInfo** out)
         info->SetUserID(id_);
         HandOut(info, out);
         return S_OK;
-    } catch (const DatabaseError& error) {
-        return kReport.FailDatabase(failed, source, error);
-    }
+    });
 }
 
 HRESULT CUser::put_SysInfo(IUserSysInfo* value)
@@ -220,41 +239,31 @@ HRESULT CUser::put_SysInfo(IUserSysInfo* value)
         return kReport.Fail(failed, kLogGeneral, source,
                             "User is is 0, cannot set it's system infomation");
     if (!guard_.MayChange(id_)) return guard_.Refuse(kReport, "update user", source);
-    const std::int32_t previousID = info->ID();
-    const std::int32_t previousUser = info->UserID();
-    try {
+    SysInfoRestore restore(*info);
+    return Guarded(failed, source, [&] {
         db::Connection connection(db::ProcessConnectionString());
         db::Transaction transaction(connection);
-        const std::vector<std::int32_t> stored = ReadIdentifiers(
-            connection,
-            Format("SELECT UserSystemInfoID FROM tUserSystemInfo WHERE UserID = %ld", AsLong(id_)));
+        const std::vector<std::int32_t> stored = stores::SysInfoIDsOfUser(connection, id_);
         const bool isNew = stored.empty();
         const std::int32_t recordID = isNew ? GetNextID("NextSysInfoID") : stored.front();
         if (recordID == 0)
             return kReport.Fail(failed, kLogGeneral, source,
                                 "GetNextID returns 0, can't add new system infomation");
         db::Recordset row;
-        row.Open(
-            Format("SELECT * FROM tUserSystemInfo WHERE UserSystemInfoID=%ld", AsLong(recordID)),
-            connection, db::CursorType::Keyset, db::LockType::Optimistic);
+        stores::OpenSysInfoForWriting(row, connection, recordID);
         if (isNew) row.AddNew();
         info->SetID(recordID);
         info->SetUserID(id_);
         if (Failed(CDBUtil::SaveUserSysInfoData(row, info, id_))) {
             row.CancelUpdate();
-            info->SetID(previousID);
-            info->SetUserID(previousUser);
             return kReport.FailQuietly(failed);
         }
         row.Update();
         row.Close();
         transaction.Commit();
+        restore.Keep();
         return S_OK;
-    } catch (const DatabaseError& error) {
-        info->SetID(previousID);
-        info->SetUserID(previousUser);
-        return kReport.FailDatabase(failed, source, error);
-    }
+    });
 }
 
 HRESULT CUser::get_ProjectSet(IProjectSet** out)
@@ -264,16 +273,11 @@ HRESULT CUser::get_ProjectSet(IProjectSet** out)
     if (out == nullptr) return E_FAIL;
     *out = nullptr;
     if (id_ == 0) return kReport.Fail(failed, kLogDatabase, source, "User id is 0.");
-    try {
+    return Guarded(failed, source, [&] {
         ComPtr<CProjectSet> projects = MakeObject<CProjectSet>();
+        db::Connection connection(db::ProcessConnectionString());
         db::Recordset rows;
-        rows.Open(Format("SELECT tProject.* FROM (tUserRight INNER JOIN tUser ON "
-                         "tUserRight.UserRightID = tUser.UserRightID) INNER JOIN (tProject INNER "
-                         "JOIN tRight ON tProject.ProjectID = tRight.ProjectID) ON "
-                         "tUserRight.UserRightID = tRight.UserRightID WHERE tUser.UserID=%ld",
-                         AsLong(id_)),
-                  db::ProcessConnectionString(), db::CursorType::ForwardOnly,
-                  db::LockType::ReadOnly);
+        stores::OpenProjectsOfUser(rows, connection, id_);
         for (; !rows.IsEOF(); rows.MoveNext()) {
             ComPtr<CProject> project = MakeObject<CProject>();
             if (Failed(ReadProjectWithVersions(rows, project.get())))
@@ -282,9 +286,7 @@ HRESULT CUser::get_ProjectSet(IProjectSet** out)
         }
         HandOut(projects, out);
         return S_OK;
-    } catch (const DatabaseError& error) {
-        return kReport.FailDatabase(failed, source, error);
-    }
+    });
 }
 
 }  // namespace lindor

@@ -6,7 +6,7 @@
 #include "core/ErrorReport.h"
 #include "users/CUser.h"
 #include "core/OutParam.h"
-#include "users/UserStore.h"
+#include "users/UserWrites.h"
 
 namespace lindor {
 namespace {
@@ -82,15 +82,15 @@ HRESULT CUserSet::Add(IUser* user)
     CUser* impl = ImplOf<CUser>(user);
     if (impl == nullptr)
         return kReport.Fail(failed, kLogGeneral, "CUserSet::Add", "Invalid Pointer");
-    const std::string refusal = userstore::PasswordRefusal(impl->Password());
+    const std::string refusal = userwrites::PasswordRefusal(impl->Password());
     if (!refusal.empty()) return kReport.Fail(refusal, kLogGeneral, "CUserSet::Add");
-    switch (userstore::RealAddUser(*impl)) {
-        case userstore::AddResult::Added:
+    switch (userwrites::RealAddUser(*impl)) {
+        case userwrites::AddResult::Added:
             items_.emplace_back(user);
             return S_OK;
-        case userstore::AddResult::LoginNameTaken:
+        case userwrites::AddResult::LoginNameTaken:
             return E_FAIL;
-        case userstore::AddResult::Failed:
+        case userwrites::AddResult::Failed:
             break;
     }
     return kReport.Fail(failed, kLogGeneral, "CUserSet::Add");
@@ -100,7 +100,7 @@ HRESULT CUserSet::RemoveByID(std::int32_t id)
 {
     if (id == kAdministratorID) return RefuseAdministrator();
     if (!guard_.MayChange(id)) return guard_.Refuse(kReport, "delete user", "CUserSet::RemoveByID");
-    if (!userstore::RealRemove(id))
+    if (!userwrites::RealRemove(id))
         return kReport.Fail("Delete user failed!", kLogGeneral, "CUserSet::RemoveByID");
     DropEveryItemWithID(id);
     return S_OK;
@@ -113,7 +113,7 @@ HRESULT CUserSet::RemoveByIndex(std::int32_t index)
     if (id == kAdministratorID) return RefuseAdministrator();
     if (!guard_.MayChange(id))
         return guard_.Refuse(kReport, "delete user", "CUserSet::RemoveByIndex");
-    if (!userstore::RealRemove(id))
+    if (!userwrites::RealRemove(id))
         return kReport.Fail("Delete Role failed", kLogGeneral, "CUserSet::RemoveByIndex",
                             "Delete user failed");
     items_.erase(items_.begin() + index);
@@ -124,14 +124,14 @@ HRESULT CUserSet::Update()
 {
     if (current_ && !guard_.MayChange(IDOf(current_.get())))
         return guard_.Refuse(kReport, "update user", "CUserSet::Update");
-    const std::string refusal = userstore::PasswordRefusal(PasswordOf(current_.get()));
+    const std::string refusal = userwrites::PasswordRefusal(PasswordOf(current_.get()));
     if (!refusal.empty()) return kReport.Fail(refusal, kLogGeneral, "CUserSet::Update");
-    switch (userstore::RealUpdate(ImplOf<CUser>(current_.get()))) {
-        case userstore::UpdateResult::Updated:
+    switch (userwrites::RealUpdate(ImplOf<CUser>(current_.get()))) {
+        case userwrites::UpdateResult::Updated:
             return S_OK;
-        case userstore::UpdateResult::LoginNameTaken:
+        case userwrites::UpdateResult::LoginNameTaken:
             return E_FAIL;
-        case userstore::UpdateResult::Failed:
+        case userwrites::UpdateResult::Failed:
             break;
     }
     return kReport.Fail("Update User failed", kLogGeneral, "CUserSet::Update");

@@ -6,10 +6,9 @@
 #include <cstdint>
 #include <string>
 
-#include "core/ComObject.h"
 #include "users/CUser.h"
 
-namespace lindor::userstore {
+namespace lindor::userwrites {
 
 enum class AddResult {
     Added,
@@ -38,12 +37,4 @@ enum class UpdateResult {
 // Failed for no user, ID 0 or no stored row.
 UpdateResult RealUpdate(CUser* user);
 
-// The rights row that the role of user `userID` holds for `projectID` as it
-// is stored now (without its statuses), or null when there is none. Throws
-// DatabaseError.
-ComPtr<IRight> ReadStoredRight(std::int32_t userID, std::int32_t projectID);
-// Whether the role of user `userID` may add projects, as stored now. Throws
-// DatabaseError.
-bool ReadStoredMayAddProjects(std::int32_t userID);
-
-}  // namespace lindor::userstore
+}  // namespace lindor::userwrites
