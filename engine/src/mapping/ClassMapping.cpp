@@ -3,6 +3,7 @@
 #include "core/ErrorReport.h"
 #include "db/DatabaseError.h"
 #include "mapping/DBUtil.h"
+#include "mapping/MappingFailure.h"
 #include "mapping/ValueConversion.h"
 
 namespace lindor::CDBUtil {
@@ -31,31 +32,23 @@ void WriteIDIfChanged(db::Recordset& row, std::int32_t id)
 HRESULT GetClassData(db::Recordset& row, IClassification* classification)
 {
     if (classification == nullptr) return MissingObject(kGetSource);
-    try {
+    return mapping::MapRow("GetClassData", [&] {
         classification->put_ID(mapping::ReadWholeNumber(row.Fields("ClassificationID").Value()));
         classification->put_Name(mapping::ReadText(row.Fields("ClassName").Value()));
-        return S_OK;
-    } catch (const DatabaseError& error) {
-        LogDatabaseError(kLogDatabase, kGetSource, error);
-        return E_FAIL;
-    }
+    });
 }
 
 HRESULT SaveClassData(db::Recordset& row, IClassification* classification)
 {
     if (classification == nullptr) return MissingObject(kSaveSource);
-    try {
+    return mapping::MapRow("SaveClassData", [&] {
         std::int32_t id = 0;
         std::string name;
         classification->get_ID(&id);
         classification->get_Name(&name);
         WriteIDIfChanged(row, id);
         mapping::WriteText(row.Fields("ClassName"), name);
-        return S_OK;
-    } catch (const DatabaseError& error) {
-        LogDatabaseError(kLogDatabase, kSaveSource, error);
-        return E_FAIL;
-    }
+    });
 }
 
 }  // namespace lindor::CDBUtil

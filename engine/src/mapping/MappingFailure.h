@@ -7,6 +7,7 @@
 #include <lindor/Types.h>
 
 #include "core/ErrorReport.h"
+#include "core/Guarded.h"
 #include "db/DatabaseError.h"
 
 namespace lindor::mapping {
@@ -18,10 +19,16 @@ inline HRESULT MappingFailed(const char* operation, const std::string& text)
     return E_FAIL;
 }
 
-inline HRESULT MappingFailed(const char* operation, const DatabaseError& error)
+// Runs a row read or write: whatever it raises becomes one log entry under
+// "CDBUtil::<operation>" (a database failure with its own text) and E_FAIL.
+template <class Step>
+HRESULT MapRow(const char* operation, Step&& step) noexcept
 {
-    LogDatabaseError(kLogDatabase, std::string("CDBUtil::") + operation, error);
-    return E_FAIL;
+    const bool done = RunLoggedStep(std::string("CDBUtil::") + operation, [&] {
+        step();
+        return true;
+    });
+    return done ? S_OK : E_FAIL;
 }
 
 }  // namespace lindor::mapping

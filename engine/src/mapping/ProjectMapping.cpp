@@ -33,30 +33,24 @@ HRESULT GetProjectData(db::Recordset& row, IProject* project, OpenVersions openV
 {
     CProject* impl = ImplOf<CProject>(project);
     if (impl == nullptr) return MappingFailed("GetProjectData", "Invalid Pointer");
-    try {
+    return MapRow("GetProjectData", [&] {
         impl->SetID(ReadWholeNumber(row.Fields(0).Value()));
         impl->put_Name(ReadText(row.Fields(1).Value()));
         impl->put_Description(ReadText(row.Fields(2).Value()));
         ReadVersionsOf(row, *impl, openVersions);
-        return S_OK;
-    } catch (const DatabaseError& error) {
-        return MappingFailed("GetProjectData", error);
-    }
+    });
 }
 
 HRESULT GetVersionData(db::Recordset& row, IVersion* version)
 {
     CVersion* impl = ImplOf<CVersion>(version);
     if (impl == nullptr) return MappingFailed("GetVersionData", "Invalid Pointer");
-    try {
+    return MapRow("GetVersionData", [&] {
         impl->put_Name(ReadText(row.Fields("VersionName").Value()));
         impl->put_Description(ReadText(row.Fields("VersionDesrp").Value()));
         impl->put_ReleaseDate(ReadDate(row.Fields("ReleaseDate").Value()));
         impl->SetID(ReadWholeNumber(row.Fields("VersionID").Value()));
-        return S_OK;
-    } catch (const DatabaseError& error) {
-        return MappingFailed("GetVersionData", error);
-    }
+    });
 }
 
 }  // namespace lindor::CDBUtil

@@ -11,32 +11,26 @@ HRESULT GetRightData(db::Recordset& row, IRight* right)
 {
     CRight* impl = ImplOf<CRight>(right);
     if (impl == nullptr) return mapping::MappingFailed("GetRightData", "Invalid Pointer");
-    try {
+    return mapping::MapRow("GetRightData", [&] {
         impl->SetID(mapping::ReadWholeNumber(row.Fields(0).Value()));
         impl->put_ProjectID(mapping::ReadWholeNumber(row.Fields("ProjectID").Value()));
         for (const RightFlagInfo& flag : kRightFlags)
             impl->SetFlag(flag.flag, mapping::ReadYesNo(row.Fields(flag.column).Value()));
-        return S_OK;
-    } catch (const DatabaseError& error) {
-        return mapping::MappingFailed("GetRightData", error);
-    }
+    });
 }
 
 HRESULT SaveRightData(db::Recordset& row, IRight* right)
 {
     CRight* impl = ImplOf<CRight>(right);
     if (impl == nullptr) return mapping::MappingFailed("SaveRightData", "Invalid Pointer");
-    try {
+    return mapping::MapRow("SaveRightData", [&] {
         std::int32_t projectID = 0;
         impl->get_ProjectID(&projectID);
         mapping::WriteWholeNumber(row.Fields(0), impl->ID());
         mapping::WriteWholeNumber(row.Fields("ProjectID"), projectID);
         for (const RightFlagInfo& flag : kRightFlags)
             mapping::WriteYesNo(row.Fields(flag.column), impl->Flag(flag.flag) != 0);
-        return S_OK;
-    } catch (const DatabaseError& error) {
-        return mapping::MappingFailed("SaveRightData", error);
-    }
+    });
 }
 
 }  // namespace lindor::CDBUtil

@@ -74,12 +74,9 @@ HRESULT GetUserData(db::Recordset& row, IUser* user)
 {
     CUser* impl = ImplOf<CUser>(user);
     if (impl == nullptr) return MappingFailed("GetUserData", "Invalid Pointer");
-    try {
+    return MapRow("GetUserData", [&] {
         ReadUserFields(row, *impl);
-        return S_OK;
-    } catch (const DatabaseError& error) {
-        return MappingFailed("GetUserData", error);
-    }
+    });
 }
 
 HRESULT SaveUserData(db::Recordset& row, IUser* user)
@@ -92,32 +89,26 @@ HRESULT SaveUserData(db::Recordset& row, IUser* user)
     std::string refusal;
     if (!EncipherPassword(impl->Password(), &password, &refusal))
         return MappingFailed("SaveUserData", refusal);
-    try {
+    return MapRow("SaveUserData", [&] {
         WriteUserFields(row, *impl, password);
-        return S_OK;
-    } catch (const DatabaseError& error) {
-        return MappingFailed("SaveUserData", error);
-    }
+    });
 }
 
 HRESULT GetUserSysInfoData(db::Recordset& row, IUserSysInfo* info)
 {
     CUserSysInfo* impl = ImplOf<CUserSysInfo>(info);
     if (impl == nullptr) return MappingFailed("GetUserSysInfoData", "Invalid Pointer");
-    try {
+    return MapRow("GetUserSysInfoData", [&] {
         impl->SetID(ReadWholeNumber(row.Fields("UserSystemInfoID").Value()));
         for (const SysInfoText& text : kSysInfoTexts)
             (impl->*text.put)(ReadText(row.Fields(text.column).Value()));
-        return S_OK;
-    } catch (const DatabaseError& error) {
-        return MappingFailed("GetUserSysInfoData", error);
-    }
+    });
 }
 
 HRESULT SaveUserSysInfoData(db::Recordset& row, IUserSysInfo* info, std::int32_t userID)
 {
     if (info == nullptr) return MappingFailed("SaveUserSysInfoData", "Invalid Pointer");
-    try {
+    return MapRow("SaveUserSysInfoData", [&] {
         if (row.Fields("UserID").IsNull()) {
             std::int32_t id = 0;
             info->get_ID(&id);
@@ -129,10 +120,7 @@ HRESULT SaveUserSysInfoData(db::Recordset& row, IUserSysInfo* info, std::int32_t
             (info->*text.get)(&value);
             WriteTextOrNull(row.Fields(text.column), value);
         }
-        return S_OK;
-    } catch (const DatabaseError& error) {
-        return MappingFailed("SaveUserSysInfoData", error);
-    }
+    });
 }
 
 }  // namespace lindor::CDBUtil
