@@ -92,15 +92,9 @@ void CFileSet::Attach(std::int32_t bugID, IExeContext* context)
     context_ = ComPtr<IExeContext>(context);
 }
 
-bool CFileSet::InRange(std::int32_t index) const
-{
-    return index >= 0 && static_cast<std::size_t>(index) < files_.size();
-}
-
 std::int32_t CFileSet::IndexOf(std::int32_t id) const
 {
-    for (std::size_t i = 0; i < files_.size(); ++i)
-        if (IdOf(files_[i].get()) == id) return static_cast<std::int32_t>(i);
+    return files_.IndexWhere([id](const ComPtr<IFile>& file) { return IdOf(file.get()) == id; });
     return -1;
 }
 
@@ -137,16 +131,12 @@ bool CFileSet::StoreFile(const CFile& file) const
 
 HRESULT CFileSet::get_Count(std::int32_t* out)
 {
-    return GiveOut(static_cast<std::int32_t>(files_.size()), out);
+    return files_.GiveCount(out);
 }
 
 HRESULT CFileSet::get_Item(std::int32_t index, IFile** out)
 {
-    if (out == nullptr) return E_FAIL;
-    *out = nullptr;
-    if (!InRange(index)) return kReport.FailBounds("CFileSet::get_Item");
-    files_[static_cast<std::size_t>(index)].CopyTo(out);
-    return S_OK;
+    return files_.GiveItem(index, out, kReport, "CFileSet::get_Item");
 }
 
 HRESULT CFileSet::get_BugID(std::int32_t* out)
@@ -196,7 +186,7 @@ HRESULT CFileSet::RemoveByID(std::int32_t id)
         return kReport.Fail("Delelte file failed!", kLogGeneral, source,
                             Format("File(ID=%ld) is not in this set", static_cast<long>(id)));
     if (!DeleteAttachmentRow(id)) return kReport.FailQuietly("Delete file failed!");
-    files_.erase(files_.begin() + index);
+    files_.RemoveAt(index);
     return S_OK;
 }
 
@@ -206,10 +196,10 @@ HRESULT CFileSet::RemoveByIndex(std::int32_t index)
     if (!HasEditAttachmentRight())
         return kReport.FailRight("delete attachment", source,
                                  "Has no right to perform this action");
-    if (!InRange(index)) return kReport.FailBounds(source);
-    if (!DeleteAttachmentRow(IdOf(files_[static_cast<std::size_t>(index)].get())))
+    if (!files_.Has(index)) return kReport.FailBounds(source);
+    if (!DeleteAttachmentRow(IdOf(files_.At(index).get())))
         return kReport.FailQuietly("Delelte file failed");
-    files_.erase(files_.begin() + index);
+    files_.RemoveAt(index);
     return S_OK;
 }
 
@@ -219,14 +209,14 @@ HRESULT CFileSet::DeleteByID(std::int32_t id)
     if (index < 0)
         return kReport.Fail("Remove file failed!", kLogGeneral, "CFileSet::DeleteByID",
                             Format("File(ID=%ld) is not in this set", static_cast<long>(id)));
-    files_.erase(files_.begin() + index);
+    files_.RemoveAt(index);
     return S_OK;
 }
 
 HRESULT CFileSet::DeleteByIndex(std::int32_t index)
 {
-    if (!InRange(index)) return kReport.FailBounds("CFileSet::DeleteByIndex");
-    files_.erase(files_.begin() + index);
+    if (!files_.Has(index)) return kReport.FailBounds("CFileSet::DeleteByIndex");
+    files_.RemoveAt(index);
     return S_OK;
 }
 
@@ -235,7 +225,7 @@ HRESULT CFileSet::Append(IFile* file)
     if (file == nullptr)
         return kReport.Fail("Append file failed!", kLogGeneral, "CFileSet::Append",
                             "Invalid Pointer");
-    files_.emplace_back(file);
+    files_.Append(file);
     return S_OK;
 }
 

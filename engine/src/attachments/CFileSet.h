@@ -8,6 +8,7 @@
 #include <lindor/Interfaces.h>
 
 #include "core/ComObject.h"
+#include "core/ItemList.h"
 
 namespace lindor {
 
@@ -40,9 +41,8 @@ private:
     bool StoreFile(const CFile& file) const;
     // The index of the attachment with that number, or -1.
     std::int32_t IndexOf(std::int32_t id) const;
-    bool InRange(std::int32_t index) const;
 
-    std::vector<ComPtr<IFile>> files_;
+    ItemList<IFile> files_;
     std::int32_t bugID_ = 0;
     ComPtr<IExeContext> context_;
 };

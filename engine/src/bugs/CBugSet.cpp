@@ -143,18 +143,20 @@ bool CBugSet::StoreNewBug(CBug& bug)
     // its old number so it names no row that does not exist.
     const std::int32_t previousID = bug.record().id;
     bug.record().id = id;
-    try {
+    const bool written = RunLoggedStep(source, [&] {
         cursor_->AddNew();
-        if (Succeeded(CDBUtil::SaveBugData(*cursor_, &bug))) {
-            cursor_->Update();
-            // The object now names a row it was never read from.
-            bug.ForgetReadValues();
-            transaction.Commit();
-            return true;
+        if (Failed(CDBUtil::SaveBugData(*cursor_, &bug))) {
+            LogMessage(kLogDatabase, source, "SaveBugData return FALSE");
+            return false;
         }
-        LogMessage(kLogDatabase, source, "SaveBugData return FALSE");
-    } catch (const DatabaseError& error) {
-        LogDatabaseError(kLogDatabase, source, error);
+        cursor_->Update();
+        return true;
+    });
+    if (written) {
+        // The object now names a row it was never read from.
+        bug.ForgetReadValues();
+        transaction.Commit();
+        return true;
     }
     cursor_->CancelUpdate();
     bug.record().id = previousID;
@@ -179,11 +181,12 @@ HRESULT CBugSet::Add(IBug* bug, IBug** out)
         return Placement().CheckBug(target->record(), &IRight::get_Add, "Add bug", source);
     });
     if (Failed(placed)) return placed;
-    try {
-        if (!StoreNewBug(*target)) return kReport.FailQuietly(kAddFailed);
-    } catch (const std::exception& error) {
-        return kReport.Fail(kAddFailed, kLogGeneral, "CBugSet::RealAddBug", error.what());
-    }
+    const Failure storing{kAddFailed, "CBugSet::RealAddBug", kLogGeneral, kLogGeneral,
+                          LogForm::Description};
+    const HRESULT stored = lindor::Guarded(kReport, storing, [&] {
+        return StoreNewBug(*target) ? S_OK : kReport.FailQuietly(kAddFailed);
+    });
+    if (Failed(stored)) return stored;
     target->AttachContext(context_.get());
     *out = bug;
     bug->AddRef();
@@ -308,7 +311,9 @@ HRESULT CBugSet::GetBugByID(std::int32_t id, IBug** out)
 HRESULT CBugSet::get_Count(std::int32_t* out)
 {
     if (out == nullptr) return E_FAIL;
-    return Guarded("Get count of bugs failed!", "CBugSet::get_Count", [&] {
+    const Failure counting{"Get count of bugs failed!", "CBugSet::get_Count", kLogDatabase,
+                           kLogGeneral, LogForm::Description};
+    return lindor::Guarded(kReport, counting, [&] {
         RequireOpen();
         *out = static_cast<std::int32_t>(cursor_->RecordCount());
         return S_OK;
@@ -385,16 +390,14 @@ HRESULT CBugSet::Sort(eBugField field, eOrder order)
 
 HRESULT CBugSet::Refresh()
 {
-    try {
+    const Failure refreshing{"Refresh failed!", "CBugSet::Refresh", kLogDatabase, kLogGeneral,
+                             LogForm::Braced};
+    return lindor::Guarded(kReport, refreshing, [&] {
         RequireOpen();
         cursor_->Requery();
         if (filterSet_ && !ShowOnly(*cursor_, filterSet_.get())) return E_FAIL;
         return S_OK;
-    } catch (const DatabaseError& error) {
-        return kReport.Fail(
-            "Refresh failed!", kLogDatabase, "CBugSet::Refresh",
-            error.description() + "{" + error.source() + "}" + error.systemMessage());
-    }
+    });
 }
 
 HRESULT CBugSet::get_FilterSet(IBugFilterSet** out)
@@ -439,22 +442,19 @@ bool CBugSet::ChangedSinceRead(const CBug& bug, IRight* right)
 
 HRESULT CBugSet::WriteChangedColumns(const CBug& bug, IRight* right)
 {
-    const int columns = cursor_->FieldCount();
-    for (std::int32_t number = ColSeverity; number <= kLastBugField && number < columns; ++number) {
-        const BugFieldInfo& info = *FindBugField(number);
-        // A column the user may not change is left as it is, silently.
-        if (info.editRight != nullptr && !HasFlag(right, info.editRight)) continue;
-        try {
+    return Guarded("Update bug data failed!", "CBugSet::UpdateColumn", [&] {
+        const int columns = cursor_->FieldCount();
+        for (std::int32_t number = ColSeverity; number <= kLastBugField && number < columns;
+             ++number) {
+            const BugFieldInfo& info = *FindBugField(number);
+            // A column the user may not change is left as it is, silently.
+            if (info.editRight != nullptr && !HasFlag(right, info.editRight)) continue;
             db::Field field = cursor_->Fields(info.column);
             if (StoredValueEquals(field.Value(), bug.record(), info)) continue;
             field.SetValue(BugValueForColumn(bug.record(), info));
-        } catch (const DatabaseError& error) {
-            cursor_->CancelUpdate();
-            LogDatabaseError(kLogDatabase, "CBugSet::UpdateColumn", error);
-            return kReport.FailQuietly("Update bug data failed!");
         }
-    }
-    return S_OK;
+        return S_OK;
+    });
 }
 
 HRESULT CBugSet::Update(IBug* bug)
@@ -483,14 +483,11 @@ HRESULT CBugSet::Update(IBug* bug)
         // Another program changed what this update would overwrite: refused
         // as the database refuses a row changed since its cursor read it.
         if (ChangedSinceRead(*target, right.get())) throw RowChangedSinceRead();
+        // Changes that were not all written leave nothing pending.
+        const db::PendingEdit edit(*cursor_);
         const HRESULT written = WriteChangedColumns(*target, right.get());
         if (Failed(written)) return written;
-        try {
-            cursor_->Update();
-        } catch (const DatabaseError&) {
-            cursor_->CancelUpdate();
-            throw;
-        }
+        cursor_->Update();
         // The row as it is now is what the bug was last written as.
         const ComPtr<CBug> stored = MakeObject<CBug>();
         if (Succeeded(CDBUtil::GetBugData(*cursor_, stored.get())))

@@ -87,19 +87,14 @@ bool RealRemoveClass(IClassification* classification, std::int32_t projectID)
 {
     const char* const source = "CClassificationSet::RealRemoveClass";
     const std::int32_t id = IDOf(classification);
-    try {
+    return RunLoggedStep(source, [&] {
         db::Connection connection(db::ProcessConnectionString());
         db::Transaction transaction(connection);
         if (!BelongsToProject(connection, id, projectID, source)) return false;
         stores::DeleteClassification(connection, id);
         transaction.Commit();
         return true;
-    } catch (const DatabaseError& error) {
-        LogDatabaseError(kLogDatabase, source, error);
-    } catch (const std::exception& error) {
-        LogMessage(kLogGeneral, source, error.what());
-    }
-    return false;
+    });
 }
 
 }  // namespace
@@ -115,28 +110,16 @@ bool CClassificationSet::GetRight() const
            HasFlag(rights->StoredProjectRight(projectID_).get(), &IRight::get_Add_Edit_Del_BugClass);
 }
 
-bool CClassificationSet::InBounds(std::int32_t index) const
+std::int32_t CClassificationSet::IndexOfName(const std::string& name) const
 {
-    return index >= 0 && static_cast<std::size_t>(index) < items_.size();
+    return items_.IndexWhere(
+        [&](const ComPtr<IClassification>& item) { return NameOf(item.get()) == name; });
 }
 
-std::size_t CClassificationSet::IndexOfName(const std::string& name) const
+std::int32_t CClassificationSet::IndexOfID(std::int32_t id) const
 {
-    std::size_t i = 0;
-    while (i < items_.size() && NameOf(items_[i].get()) != name) ++i;
-    return i;
-}
-
-std::size_t CClassificationSet::IndexOfID(std::int32_t id) const
-{
-    std::size_t i = 0;
-    while (i < items_.size() && IDOf(items_[i].get()) != id) ++i;
-    return i;
-}
-
-void CClassificationSet::Drop(std::size_t index)
-{
-    items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(index));
+    return items_.IndexWhere(
+        [id](const ComPtr<IClassification>& item) { return IDOf(item.get()) == id; });
 }
 
 bool CClassificationSet::StoreNew(IClassification* classification, std::int32_t id)
@@ -173,32 +156,30 @@ HRESULT CClassificationSet::Add(IClassification* classification)
     if (!GetRight()) return Report().FailRight("add classification");
     if (classification == nullptr)
         return Report().Fail(kAddFailed, kLogGeneral, kAddSource, "Invalid Pointer");
-    try {
+    // A database failure reaches the caller in its own words.
+    const Failure adding{kAddFailed, kAddSource, kLogGeneral, kLogGeneral, LogForm::Whole, true};
+    return Guarded(Report(), adding, [&] {
         if (!ProjectExists(projectID_))
             return Report().Fail(Format("Project(ID=%d) is not in database", projectID_),
                                  kLogGeneral, kAddSource);
         const std::int32_t id = GetNextID("NextClassID");
         if (id == 0) return Report().Fail(kAddFailed, kLogNextID, kAddSource);
         if (!StoreNew(classification, id)) return E_FAIL;
-        items_.emplace_back(classification);
+        items_.Append(classification);
         return S_OK;
-    } catch (const DatabaseError& error) {
-        return Report().FailDatabase(error.description(), kAddSource, error, kLogGeneral);
-    } catch (const std::exception& error) {
-        return Report().Fail(kAddFailed, kLogGeneral, kAddSource, error.what());
-    }
+    });
 }
 
 HRESULT CClassificationSet::Remove(const std::string& name)
 {
     if (!GetRight()) return Report().FailRight("remove classification");
-    const std::size_t index = IndexOfName(name);
-    if (index == items_.size())
+    const std::int32_t index = IndexOfName(name);
+    if (index < 0)
         return Report().Fail(kRemoveFailed, kLogGeneral, "CClassificationSet::Remove",
                              "Remove Classification(Name=" + name + ") failed");
     // RealRemoveClass has logged why it failed.
-    if (!RealRemoveClass(items_[index].get(), projectID_)) return Report().FailQuietly(kRemoveFailed);
-    Drop(index);
+    if (!RealRemoveClass(items_.At(index).get(), projectID_)) return Report().FailQuietly(kRemoveFailed);
+    items_.RemoveAt(index);
     return S_OK;
 }
 
@@ -206,8 +187,8 @@ HRESULT CClassificationSet::get_Item(std::int32_t index, IClassification** out)
 {
     if (out == nullptr) return NoPlaceForResult();
     *out = nullptr;
-    if (!InBounds(index)) return Report().FailBounds("IClassificationSet::Item");
-    const ComPtr<IClassification>& item = items_[static_cast<std::size_t>(index)];
+    if (!items_.Has(index)) return Report().FailBounds("IClassificationSet::Item");
+    const ComPtr<IClassification>& item = items_.At(index);
     SetProjectOf(item.get(), projectID_);
     current_ = item;
     HandOut(item, out);
@@ -217,31 +198,31 @@ HRESULT CClassificationSet::get_Item(std::int32_t index, IClassification** out)
 HRESULT CClassificationSet::get_Count(std::int32_t* out)
 {
     if (out == nullptr) return NoPlaceForResult();
-    *out = static_cast<std::int32_t>(items_.size());
+    *out = items_.Count();
     return S_OK;
 }
 
 HRESULT CClassificationSet::RemoveByIndex(std::int32_t index)
 {
     if (!GetRight()) return Report().FailRight("remove classification");
-    if (!InBounds(index)) return Report().FailBounds(kByIndexSource, "Excceed boundary");
-    const std::size_t at = static_cast<std::size_t>(index);
+    if (!items_.Has(index)) return Report().FailBounds(kByIndexSource, "Excceed boundary");
     // RealRemoveClass has logged why it failed; the caller still needs a text.
-    if (!RealRemoveClass(items_[at].get(), projectID_)) return Report().FailQuietly(kRemoveFailed);
-    Drop(at);
+    if (!RealRemoveClass(items_.At(index).get(), projectID_))
+        return Report().FailQuietly(kRemoveFailed);
+    items_.RemoveAt(index);
     return S_OK;
 }
 
 HRESULT CClassificationSet::RemoveByID(std::int32_t id)
 {
     if (!GetRight()) return Report().FailRight("remove classification");
-    const std::size_t index = IndexOfID(id);
-    if (index == items_.size())
+    const std::int32_t index = IndexOfID(id);
+    if (index < 0)
         return Report().Fail("Remove Classification failed!", kLogGeneral, kByIndexSource,
                              Format("Remove classification(ID=%ld) failed", static_cast<long>(id)));
-    if (!RealRemoveClass(items_[index].get(), projectID_))
+    if (!RealRemoveClass(items_.At(index).get(), projectID_))
         return Report().FailQuietly("Remove Classification failed!");
-    Drop(index);
+    items_.RemoveAt(index);
     return S_OK;
 }
 
@@ -278,25 +259,25 @@ HRESULT CClassificationSet::Append(IClassification* classification)
     if (classification == nullptr)
         return Report().Fail("Append Classification failed!", kLogGeneral,
                              "CClassificationSet::Append", "Invalid Pointer");
-    items_.emplace_back(classification);
+    items_.Append(classification);
     return S_OK;
 }
 
 HRESULT CClassificationSet::DeleteByID(std::int32_t id)
 {
-    const std::size_t index = IndexOfID(id);
-    if (index == items_.size())
+    const std::int32_t index = IndexOfID(id);
+    if (index < 0)
         return Report().Fail(
             Format("Classification(ID=%ld) is not in this set", static_cast<long>(id)), kLogGeneral,
             "CClassificationSet::DeleteByID");
-    Drop(index);
+    items_.RemoveAt(index);
     return S_OK;
 }
 
 HRESULT CClassificationSet::DeleteByIndex(std::int32_t index)
 {
-    if (!InBounds(index)) return Report().FailBounds(kByIndexSource);
-    Drop(static_cast<std::size_t>(index));
+    if (!items_.Has(index)) return Report().FailBounds(kByIndexSource);
+    items_.RemoveAt(index);
     return S_OK;
 }
 

@@ -8,6 +8,7 @@
 #include <lindor/Interfaces.h>
 
 #include "core/ComObject.h"
+#include "core/ItemList.h"
 
 namespace lindor {
 
@@ -33,15 +34,13 @@ private:
     // Whether the current user may add, rename and remove classifications
     // of the set's project.
     bool GetRight() const;
-    bool InBounds(std::int32_t index) const;
-    // The first item with that name or ID, or the array's size when none.
-    std::size_t IndexOfName(const std::string& name) const;
-    std::size_t IndexOfID(std::int32_t id) const;
+    // The index of the first item with that name or ID, or -1 when none.
+    std::int32_t IndexOfName(const std::string& name) const;
+    std::int32_t IndexOfID(std::int32_t id) const;
     // Adds the stored row for a new classification; false after a report.
     bool StoreNew(IClassification* classification, std::int32_t id);
-    void Drop(std::size_t index);
 
-    std::vector<ComPtr<IClassification>> items_;
+    ItemList<IClassification> items_;
     std::int32_t projectID_ = 0;
     ComPtr<IExeContext> context_;
     ComPtr<IClassification> current_;

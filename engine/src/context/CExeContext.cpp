@@ -224,13 +224,16 @@ HRESULT CExeContext::Login(const std::string& login, const std::string& psw)
         sinks_.FireAll([&](IExeContextEvents* sink) { sink->OnLogin(ok, login, psw); });
     };
     StoredLogin stored;
-    try {
+    // A database failure reaches the caller in its own words.
+    const Failure finding{"Login failed!", kLoginSource, kLogDatabase, kLogGeneral, LogForm::Whole,
+                          true};
+    const HRESULT found = lindor::Guarded(Report(), finding, [&] {
         stored = FindLogin(login);
-    } catch (const DatabaseError& error) {
-        SetErrorInfo(error.description(), Report().className());
-        LogDatabaseError(kLogDatabase, kLoginSource, error);
+        return S_OK;
+    });
+    if (Failed(found)) {
         fireOnLogin(0);
-        return E_FAIL;
+        return found;
     }
     if (!stored.found) return Report().Fail(kWrongLogin, kLogGeneral, kLoginSource);
     if (stored.password != psw) {

@@ -23,11 +23,6 @@ namespace {
 
 constexpr const char* kProjectsFailed = "Get current user's Project failded";
 
-long AsLong(std::int32_t value)
-{
-    return static_cast<long>(value);
-}
-
 // The projects of the role's rights rows, in the order of its rights set.
 std::vector<std::int32_t> ProjectsOfRole(const ComPtr<IUserRight>& role)
 {
@@ -82,7 +77,7 @@ HRESULT CExeContext::get_CurUserProjectSet(IProjectSet** out)
         db::Recordset rows;
         stores::OpenProjects(rows, connection_);
         for (std::int32_t projectID : wanted) {
-            rows.SetFilter(Format("ProjectID = %ld", AsLong(projectID)));
+            rows.SetFilter(Format("ProjectID = %d", projectID));
             // A rights row may outlive its project; such a row is passed over.
             if (rows.IsEOF()) continue;
             if (!AppendCurrentProject(rows, *projects))

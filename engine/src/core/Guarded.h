@@ -15,15 +15,19 @@
 
 namespace lindor {
 
-// What a member reports when its body raises: the caller gets `callerText`;
-// the log gets `logSource` with `engineCode` and the failure's own text for a
-// failure raised inside the engine (a database failure), or `otherCode` and
-// the exception's message for anything else.
+// What a member reports when its body raises: the caller gets `callerText`
+// (or, where `callerGetsDescription`, a failure raised inside the engine
+// gives its own description); the log gets `logSource` with `engineCode` and
+// the failure's text in `logForm` for a failure raised inside the engine (a
+// database failure), or `otherCode` and the exception's message for
+// anything else.
 struct Failure {
     std::string callerText;
     std::string logSource;
     std::int32_t engineCode = kLogDatabase;
     std::int32_t otherCode = kLogGeneral;
+    LogForm logForm = LogForm::Whole;
+    bool callerGetsDescription = false;
 };
 
 // Runs `body` (which returns the member's HRESULT); an exception raised
@@ -34,8 +38,8 @@ HRESULT Guarded(const Reporter& report, const Failure& failure, Body&& body) noe
     try {
         return body();
     } catch (const EngineError& error) {
-        return report.FailDatabase(failure.callerText, failure.logSource, error,
-                                   failure.engineCode);
+        return report.Fail(failure.callerGetsDescription ? error.what() : failure.callerText,
+                           failure.engineCode, failure.logSource, error.TextFor(failure.logForm));
     } catch (const std::exception& error) {
         return report.Fail(failure.callerText, failure.otherCode, failure.logSource, error.what());
     } catch (...) {

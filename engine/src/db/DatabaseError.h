@@ -57,6 +57,10 @@ public:
     const std::string& source() const { return source_; }
     const std::string& systemMessage() const { return systemMessage_; }
     std::string LogText() const override { return DescribeDatabaseError(*this); }
+    std::string BracedText() const override
+    {
+        return description_ + "{" + source_ + "}" + systemMessage_;
+    }
 
 private:
     HRESULT code_;

@@ -215,4 +215,21 @@ private:
     BlobWindow blobWindow_;
 };
 
+// Cancels the cursor's pending new row or changes when the scope ends with
+// them still pending (a failure, an early return), so no half-made edit
+// stays behind on the cursor.
+class PendingEdit {
+public:
+    explicit PendingEdit(Recordset& cursor) : cursor_(cursor) {}
+    ~PendingEdit()
+    {
+        if (cursor_.EditPending()) cursor_.CancelUpdate();
+    }
+    PendingEdit(const PendingEdit&) = delete;
+    PendingEdit& operator=(const PendingEdit&) = delete;
+
+private:
+    Recordset& cursor_;
+};
+
 }  // namespace lindor::db

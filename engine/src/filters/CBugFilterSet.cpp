@@ -66,11 +66,6 @@ HRESULT CopyOfItem(IBugFilterSet* set, std::int32_t index, eBracket bracket,
 
 }  // namespace
 
-bool CBugFilterSet::InRange(std::int32_t index) const
-{
-    return index >= 0 && static_cast<std::size_t>(index) < filters_.size();
-}
-
 HRESULT CBugFilterSet::get_Name(std::string* out)
 {
     return GiveOut(name_, out);
@@ -84,7 +79,7 @@ HRESULT CBugFilterSet::put_Name(const std::string& value)
 
 HRESULT CBugFilterSet::get_Count(std::int32_t* out)
 {
-    return GiveOut(static_cast<std::int32_t>(filters_.size()), out);
+    return filters_.GiveCount(out);
 }
 
 HRESULT CBugFilterSet::Add(IBugFilter* filter)
@@ -93,25 +88,21 @@ HRESULT CBugFilterSet::Add(IBugFilter* filter)
     if (filter == nullptr)
         return kReport.Fail("Add Filter failed", kLogGeneral, "CBugFilterSet::Add",
                             "Invalid Pointer");
-    filters_.emplace_back(filter);
+    filters_.Append(filter);
     return S_OK;
 }
 
 HRESULT CBugFilterSet::Remove(std::int32_t index)
 {
-    if (!InRange(index))
+    if (!filters_.Has(index))
         return kReport.Fail("Remove Filter failed", kLogBounds, "CBugFilterSet::Remove", "");
-    filters_.erase(filters_.begin() + index);
+    filters_.RemoveAt(index);
     return S_OK;
 }
 
 HRESULT CBugFilterSet::get_Item(std::int32_t index, IBugFilter** out)
 {
-    if (out == nullptr) return E_FAIL;
-    *out = nullptr;
-    if (!InRange(index)) return kReport.FailBounds("CBugFilterSet::Item", "Exceed boundary");
-    filters_[static_cast<std::size_t>(index)].CopyTo(out);
-    return S_OK;
+    return filters_.GiveItem(index, out, kReport, "CBugFilterSet::Item", "Exceed boundary");
 }
 
 HRESULT CBugFilterSet::GetSQL(std::string* out)
@@ -119,10 +110,10 @@ HRESULT CBugFilterSet::GetSQL(std::string* out)
     if (out == nullptr) return E_FAIL;
     out->clear();
     std::string text;
-    for (std::size_t i = 0; i < filters_.size(); ++i) {
-        const bool last = i + 1 == filters_.size();
+    for (std::int32_t i = 0; i < filters_.Count(); ++i) {
+        const bool last = i + 1 == filters_.Count();
         // The failing condition has logged why; the set adds nothing.
-        if (Failed(AppendCondition(filters_[i].get(), i == 0, last, &text))) return E_FAIL;
+        if (Failed(AppendCondition(filters_.At(i).get(), i == 0, last, &text))) return E_FAIL;
     }
     *out = std::move(text);
     return S_OK;

@@ -8,6 +8,7 @@
 #include <lindor/Interfaces.h>
 
 #include "core/ComObject.h"
+#include "core/ItemList.h"
 
 namespace lindor {
 
@@ -30,10 +31,9 @@ public:
 private:
     ~CBugFilterSet() override = default;
 
-    bool InRange(std::int32_t index) const;
 
     std::string name_;
-    std::vector<ComPtr<IBugFilter>> filters_;
+    ItemList<IBugFilter> filters_;
 };
 
 }  // namespace lindor

@@ -22,24 +22,16 @@ std::int32_t IDOf(IProject* project)
 
 }  // namespace
 
-bool CProjectSet::HasIndex(std::int32_t index) const
-{
-    return index >= 0 && static_cast<std::size_t>(index) < items_.size();
-}
-
 HRESULT CProjectSet::get_Count(std::int32_t* out)
 {
-    return GiveOut(static_cast<std::int32_t>(items_.size()), out);
+    return items_.GiveCount(out);
 }
 
 HRESULT CProjectSet::get_Item(std::int32_t index, IProject** out)
 {
-    if (out == nullptr) return E_FAIL;
-    *out = nullptr;
-    if (!HasIndex(index)) return kReport.FailBounds("IProjectSet::Item");
-    current_ = items_[static_cast<std::size_t>(index)];
-    current_.CopyTo(out);
-    return S_OK;
+    const HRESULT given = items_.GiveItem(index, out, kReport, "IProjectSet::Item");
+    if (given == S_OK) current_ = items_.At(index);
+    return given;
 }
 
 HRESULT CProjectSet::get_ExeContext(IExeContext** out)
@@ -83,14 +75,14 @@ HRESULT CProjectSet::Add(IProject* project)
         return kReport.Fail(failed, kLogGeneral, "IProjectSet::Add", "Invalid Pointer");
     if (!projectwrites::RealAddProject(*impl))
         return kReport.Fail(failed, kLogGeneral, "IProjectSet::Add");
-    items_.emplace_back(project);
+    items_.Append(project);
     return S_OK;
 }
 
 HRESULT CProjectSet::Remove(std::int32_t index)
 {
-    if (!HasIndex(index)) return kReport.FailBounds("IProjectSet::Remove");
-    items_.erase(items_.begin() + index);
+    if (!items_.Has(index)) return kReport.FailBounds("IProjectSet::Remove");
+    items_.RemoveAt(index);
     return S_OK;
 }
 
@@ -120,7 +112,7 @@ HRESULT CProjectSet::Append(IProject* project)
     const std::int32_t id = IDOf(project);
     for (const ComPtr<IProject>& item : items_)
         if (id != 0 && IDOf(item.get()) == id) return S_OK;
-    items_.emplace_back(project);
+    items_.Append(project);
     return S_OK;
 }
 
@@ -136,10 +128,11 @@ bool CProjectSet::RealDeleteProject(std::int32_t id)
 HRESULT CProjectSet::DeleteByID(std::int32_t id)
 {
     if (!MayDeleteProject(id)) return kReport.FailRight("delete Project");
-    for (auto it = items_.begin(); it != items_.end(); ++it) {
-        if (IDOf(it->get()) != id) continue;
+    const std::int32_t index =
+        items_.IndexWhere([id](const ComPtr<IProject>& item) { return IDOf(item.get()) == id; });
+    if (index >= 0) {
         if (!RealDeleteProject(id)) return kReport.FailQuietly("Delete Project failed");
-        items_.erase(it);
+        items_.RemoveAt(index);
         return S_OK;
     }
     return kReport.Fail(Format("Project(ID=%ld) is not in this set", static_cast<long>(id)),
@@ -148,10 +141,10 @@ HRESULT CProjectSet::DeleteByID(std::int32_t id)
 
 HRESULT CProjectSet::DeleteByIndex(std::int32_t index)
 {
-    if (!HasIndex(index)) return kReport.FailBounds("CProjectSet::DeleteByIndex");
-    const auto item = items_.begin() + index;
-    if (!RealDeleteProject(IDOf(item->get()))) return kReport.FailQuietly("Delelte Project failed");
-    items_.erase(item);
+    if (!items_.Has(index)) return kReport.FailBounds("CProjectSet::DeleteByIndex");
+    if (!RealDeleteProject(IDOf(items_.At(index).get())))
+        return kReport.FailQuietly("Delelte Project failed");
+    items_.RemoveAt(index);
     return S_OK;
 }
 

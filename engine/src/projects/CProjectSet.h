@@ -9,6 +9,7 @@
 #include <lindor/Interfaces.h>
 
 #include "core/ComObject.h"
+#include "core/ItemList.h"
 
 namespace lindor {
 
@@ -36,14 +37,13 @@ public:
 private:
     ~CProjectSet() override = default;
 
-    bool HasIndex(std::int32_t index) const;
     // The current user's rights in the project, as stored now, or null.
     ComPtr<IRight> GetRight(std::int32_t projectID);
     bool MayDeleteProject(std::int32_t id);
     bool RealDeleteProject(std::int32_t id);
     HRESULT CheckMayAddProjects();
 
-    std::vector<ComPtr<IProject>> items_;
+    ItemList<IProject> items_;
     ComPtr<IProject> current_;
     ComPtr<IExeContext> context_;
 };

@@ -15,11 +15,6 @@ namespace {
 
 using mapping::ReadWholeNumber;
 
-long AsLong(std::int32_t value)
-{
-    return static_cast<long>(value);
-}
-
 // The identifiers of a project and its versions before a write, so that a
 // rolled-back write does not leave the objects with numbers that were never
 // stored (and that the rolled-back counter will hand out again).
@@ -86,7 +81,7 @@ void DeleteRemovedVersions(db::Connection& connection, db::Recordset& stored,
 bool WriteArrayVersions(db::Recordset& stored, CProject& project)
 {
     for (const ComPtr<CVersion>& version : project.Versions()) {
-        stored.SetFilter(Format("versionID = %ld", AsLong(version->ID())));
+        stored.SetFilter(Format("versionID = %d", version->ID()));
         if (stored.IsEOF() || version->ID() == 0) {
             if (!RealAddVersion(stored, *version, project.ID())) {
                 stored.SetFilter("");
@@ -126,7 +121,7 @@ bool UpdateProjectRow(db::Connection& connection, const CProject& project)
     stores::OpenProjectForWriting(row, connection, project.ID());
     if (row.IsEOF()) {
         LogMessage(kLogGeneral, "IProjectSet::RealUpdateProject",
-                   Format("Project(ID=%ld) does not exist, Update failed", AsLong(project.ID())));
+                   Format("Project(ID=%d) does not exist, Update failed", project.ID()));
         return false;
     }
     WriteProjectRow(row, project);
@@ -172,16 +167,14 @@ bool RealAddVersion(db::Recordset& cursor, CVersion& version, std::int32_t proje
         LogMessage(kLogGeneral, "IProjectSet::RealAddVersion", "GetNextID return 0, Add Failed");
         return false;
     }
-    try {
-        version.SetID(id);
+    version.SetID(id);
+    const bool added = RunLoggedStep("IProjectSet::RealAddVersion", [&] {
         cursor.AddNew();
         WriteVersionRow(cursor, version, projectID);
         return true;
-    } catch (const DatabaseError& error) {
-        cursor.CancelUpdate();
-        LogDatabaseError(kLogDatabase, "IProjectSet::RealAddVersion", error);
-        return false;
-    }
+    });
+    if (!added) cursor.CancelUpdate();
+    return added;
 }
 
 bool RealUpdateProject(CProject* project)

@@ -26,17 +26,12 @@ ComPtr<IRight> CRightSet::FindByProjectID(std::int32_t projectID) const
 
 HRESULT CRightSet::get_Count(std::int32_t* out)
 {
-    return GiveOut(static_cast<std::int32_t>(rights_.size()), out);
+    return rights_.GiveCount(out);
 }
 
 HRESULT CRightSet::get_Item(std::int32_t index, IRight** out)
 {
-    if (out == nullptr) return E_FAIL;
-    *out = nullptr;
-    if (index < 0 || static_cast<std::size_t>(index) >= rights_.size())
-        return kReport.FailBounds("IClassificationSet::Item");
-    rights_[static_cast<std::size_t>(index)].CopyTo(out);
-    return S_OK;
+    return rights_.GiveItem(index, out, kReport, "IClassificationSet::Item");
 }
 
 HRESULT CRightSet::Append(IRight* right)
@@ -47,7 +42,7 @@ HRESULT CRightSet::Append(IRight* right)
     if (Failed(right->get_ProjectID(&projectID)))
         return kReport.Fail(kAppendFailed, kLogGeneral, "CRightSet::Append",
                             "get_ProjectID failed!");
-    if (!FindByProjectID(projectID)) rights_.emplace_back(right);
+    if (!FindByProjectID(projectID)) rights_.Append(right);
     return S_OK;
 }
 
@@ -60,7 +55,7 @@ HRESULT CRightSet::GetByProjectID(std::int32_t projectID, IRight** out)
 
 HRESULT CRightSet::RemoveAll()
 {
-    rights_.clear();
+    rights_.Clear();
     return S_OK;
 }
 

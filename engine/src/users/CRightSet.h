@@ -6,6 +6,7 @@
 #include <lindor/Interfaces.h>
 
 #include "core/ComObject.h"
+#include "core/ItemList.h"
 
 namespace lindor {
 
@@ -25,7 +26,7 @@ private:
 
     ComPtr<IRight> FindByProjectID(std::int32_t projectID) const;
 
-    std::vector<ComPtr<IRight>> rights_;
+    ItemList<IRight> rights_;
 };
 
 }  // namespace lindor

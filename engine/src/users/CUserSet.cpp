@@ -37,31 +37,21 @@ HRESULT RefuseAdministrator()
 
 }  // namespace
 
-bool CUserSet::HasIndex(std::int32_t index) const
-{
-    return index >= 0 && static_cast<std::size_t>(index) < items_.size();
-}
-
 void CUserSet::DropEveryItemWithID(std::int32_t id)
 {
-    items_.erase(std::remove_if(items_.begin(), items_.end(),
-                                [id](const ComPtr<IUser>& user) { return IDOf(user.get()) == id; }),
-                 items_.end());
+    items_.RemoveIf([id](const ComPtr<IUser>& user) { return IDOf(user.get()) == id; });
 }
 
 HRESULT CUserSet::get_Count(std::int32_t* out)
 {
-    return GiveOut(static_cast<std::int32_t>(items_.size()), out);
+    return items_.GiveCount(out);
 }
 
 HRESULT CUserSet::get_Item(std::int32_t index, IUser** out)
 {
-    if (out == nullptr) return E_FAIL;
-    *out = nullptr;
-    if (!HasIndex(index)) return kReport.FailBounds("CRoleSet::get_Item");
-    current_ = items_[static_cast<std::size_t>(index)];
-    current_.CopyTo(out);
-    return S_OK;
+    const HRESULT given = items_.GiveItem(index, out, kReport, "CRoleSet::get_Item");
+    if (given == S_OK) current_ = items_.At(index);
+    return given;
 }
 
 HRESULT CUserSet::get_ExeContext(IExeContext** out)
@@ -86,7 +76,7 @@ HRESULT CUserSet::Add(IUser* user)
     if (!refusal.empty()) return kReport.Fail(refusal, kLogGeneral, "CUserSet::Add");
     switch (userwrites::RealAddUser(*impl)) {
         case userwrites::AddResult::Added:
-            items_.emplace_back(user);
+            items_.Append(user);
             return S_OK;
         case userwrites::AddResult::LoginNameTaken:
             return E_FAIL;
@@ -108,15 +98,15 @@ HRESULT CUserSet::RemoveByID(std::int32_t id)
 
 HRESULT CUserSet::RemoveByIndex(std::int32_t index)
 {
-    if (!HasIndex(index)) return kReport.FailBounds("CUserSet::RemoveByIndex");
-    const std::int32_t id = IDOf(items_[static_cast<std::size_t>(index)].get());
+    if (!items_.Has(index)) return kReport.FailBounds("CUserSet::RemoveByIndex");
+    const std::int32_t id = IDOf(items_.At(index).get());
     if (id == kAdministratorID) return RefuseAdministrator();
     if (!guard_.MayChange(id))
         return guard_.Refuse(kReport, "delete user", "CUserSet::RemoveByIndex");
     if (!userwrites::RealRemove(id))
         return kReport.Fail("Delete Role failed", kLogGeneral, "CUserSet::RemoveByIndex",
                             "Delete user failed");
-    items_.erase(items_.begin() + index);
+    items_.RemoveAt(index);
     return S_OK;
 }
 
@@ -142,7 +132,7 @@ HRESULT CUserSet::Append(IUser* user)
     if (user == nullptr)
         return kReport.Fail("Append user failed", kLogGeneral, "CUserSet::Append",
                             "Invalid Pointer");
-    items_.emplace_back(user);
+    items_.Append(user);
     return S_OK;
 }
 
@@ -158,8 +148,8 @@ HRESULT CUserSet::DeleteByID(std::int32_t id)
 
 HRESULT CUserSet::DeleteByIndex(std::int32_t index)
 {
-    if (!HasIndex(index)) return kReport.FailBounds("CUserSet::RemoveByInde");
-    items_.erase(items_.begin() + index);
+    if (!items_.Has(index)) return kReport.FailBounds("CUserSet::RemoveByInde");
+    items_.RemoveAt(index);
     return S_OK;
 }
 

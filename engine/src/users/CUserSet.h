@@ -10,6 +10,7 @@
 #include <lindor/Interfaces.h>
 
 #include "core/ComObject.h"
+#include "core/ItemList.h"
 #include "users/UserChangeGuard.h"
 
 namespace lindor {
@@ -39,10 +40,9 @@ public:
 private:
     ~CUserSet() override = default;
 
-    bool HasIndex(std::int32_t index) const;
     void DropEveryItemWithID(std::int32_t id);
 
-    std::vector<ComPtr<IUser>> items_;
+    ItemList<IUser> items_;
     ComPtr<IUser> current_;
     ComPtr<IExeContext> context_;
     UserChangeGuard guard_;

@@ -14,11 +14,6 @@ namespace {
 
 const Reporter kReport(ExternalClassName("UserSet"));
 
-long AsLong(std::int32_t value)
-{
-    return static_cast<long>(value);
-}
-
 void ReportLoginNameTaken(const CUser& user, const char* source)
 {
     kReport.Fail(Format("Login Name(%s) is already exist!", user.LoginName().c_str()),
@@ -76,7 +71,7 @@ UpdateResult RewriteUserRow(CUser& user, const char* source)
     db::Recordset row;
     stores::OpenUserForWriting(row, connection, user.ID());
     if (row.IsEOF()) {
-        LogMessage(kLogGeneral, source, Format("User(ID=%ld) doesn't exist", AsLong(user.ID())));
+        LogMessage(kLogGeneral, source, Format("User(ID=%d) doesn't exist", user.ID()));
         return UpdateResult::Failed;
     }
     if (Failed(CDBUtil::SaveUserData(row, &user))) {
@@ -122,7 +117,7 @@ bool RealRemove(std::int32_t id)
         db::Connection connection(db::ProcessConnectionString());
         db::Transaction transaction(connection);
         if (!stores::DeleteUser(connection, id)) {
-            LogMessage(kLogDatabase, source, Format("User(ID=%ld) does not exist!", AsLong(id)));
+            LogMessage(kLogDatabase, source, Format("User(ID=%d) does not exist!", id));
             return false;
         }
         transaction.Commit();
