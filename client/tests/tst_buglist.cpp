@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "clienttestcase.h"
 #include "client/buglistmodel.h"
 #include "client/buglistview.h"
 #include "client/bugtexts.h"
@@ -26,22 +27,19 @@ constexpr int kEstimateColumn = 18;
 
 }  // namespace
 
-class BugListTest : public QObject {
+class BugListTest : public nimbra::test::ClientTestCase {
     Q_OBJECT
 private slots:
     void init()
     {
-        environment = std::make_unique<nimbra::test::TestEnvironment>();
-        database = std::make_unique<nimbra::test::TestDatabase>(
-            environment->path(QStringLiteral("team.mdb")));
-        QVERIFY2(database->isValid(), qPrintable(database->error()));
+        QString error;
+        QVERIFY2(makeDatabase(&error), qPrintable(error));
     }
     void cleanup()
     {
         view.reset();
         context.reset();
-        database.reset();
-        environment.reset();
+        releaseAll();
     }
 
     void cellsShowDatesDurationsAndStatusIcons()
@@ -237,8 +235,6 @@ private:
                                            QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
 
-    std::unique_ptr<nimbra::test::TestEnvironment> environment;
-    std::unique_ptr<nimbra::test::TestDatabase> database;
     lindor::ComPtr<lindor::IExeContext> context;
     std::unique_ptr<BugListView> view;
 };

@@ -21,6 +21,7 @@
 #include <functional>
 #include <memory>
 
+#include "clienttestcase.h"
 #include "client/attachmentpage.h"
 #include "client/buglistmodel.h"
 #include "client/buglistview.h"
@@ -93,15 +94,13 @@ QStringList FileNames(IBug* bug)
 
 }  // namespace
 
-class BugSheetTest : public QObject {
+class BugSheetTest : public nimbra::test::ClientTestCase {
     Q_OBJECT
 private slots:
     void init()
     {
-        environment = std::make_unique<nimbra::test::TestEnvironment>();
-        database = std::make_unique<nimbra::test::TestDatabase>(
-            environment->path(QStringLiteral("team.mdb")));
-        QVERIFY2(database->isValid(), qPrintable(database->error()));
+        QString error;
+        QVERIFY2(makeDatabase(&error), qPrintable(error));
         const int ann =
             database->addUser(QStringLiteral("ann"), QStringLiteral("pw"), QStringLiteral("Ann"));
         const int bob =
@@ -121,10 +120,7 @@ private slots:
 
     void cleanup()
     {
-        window.reset();
-        messages.reset();
-        database.reset();
-        environment.reset();
+        releaseAll();
         QCOMPARE(ModalDialogs::missed(), 0);
     }
 
@@ -576,10 +572,6 @@ private:
         return path;
     }
 
-    std::unique_ptr<nimbra::test::TestEnvironment> environment;
-    std::unique_ptr<nimbra::test::TestDatabase> database;
-    std::unique_ptr<nimbra::test::MessageRecorder> messages;
-    std::unique_ptr<MainWindow> window;
 };
 
 QTEST_MAIN(BugSheetTest)

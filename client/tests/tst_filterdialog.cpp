@@ -15,7 +15,7 @@
 
 #include <memory>
 
-#include "databasewithann.h"
+#include "clienttestcase.h"
 #include "client/buglistmodel.h"
 #include "client/buglistview.h"
 #include "client/bugtabview.h"
@@ -87,15 +87,13 @@ const FilterSets::Condition kResolved{QStringLiteral("StatusName"), lindor::Equa
 
 }  // namespace
 
-class FilterDialogTest : public QObject {
+class FilterDialogTest : public nimbra::test::ClientTestCase {
     Q_OBJECT
 private slots:
     void init()
     {
-        environment = std::make_unique<nimbra::test::TestEnvironment>();
         QString error;
-        database = nimbra::test::DatabaseWithAnn(*environment, &error);
-        QVERIFY2(database, qPrintable(error));
+        QVERIFY2(makeDatabaseWithAnn(&error), qPrintable(error));
         nimbra::test::NewBug resolved;
         resolved.status = QStringLiteral("Resolved");
         QVERIFY(database->addBug(resolved) > 0 && database->addBug({}) > 0);
@@ -108,8 +106,7 @@ private slots:
         if (context) context->Close();
         context.reset();
         messages.reset();
-        database.reset();
-        environment.reset();
+        releaseAll();
         QCOMPARE(ModalDialogs::missed(), 0);
     }
 
@@ -347,11 +344,7 @@ private:
         messages->clear();
     }
 
-    std::unique_ptr<nimbra::test::TestEnvironment> environment;
-    std::unique_ptr<nimbra::test::TestDatabase> database;
-    std::unique_ptr<nimbra::test::MessageRecorder> messages;
     lindor::ComPtr<lindor::IExeContext> context;
-    std::unique_ptr<nimbra::MainWindow> window;
 };
 
 QTEST_MAIN(FilterDialogTest)

@@ -12,8 +12,8 @@
 #include <csignal>
 #include <memory>
 
+#include "clienttestcase.h"
 #include "archivebytes.h"
-#include "databasewithann.h"
 #include "client/clientfiles.h"
 #include "client/filterfile.h"
 #include "client/filtersets.h"
@@ -90,15 +90,13 @@ private:
 
 }  // namespace
 
-class FilterStoreTest : public QObject {
+class FilterStoreTest : public nimbra::test::ClientTestCase {
     Q_OBJECT
 private slots:
     void init()
     {
-        environment = std::make_unique<nimbra::test::TestEnvironment>();
         QString error;
-        database = nimbra::test::DatabaseWithAnn(*environment, &error);
-        QVERIFY2(database, qPrintable(error));
+        QVERIFY2(makeDatabaseWithAnn(&error), qPrintable(error));
         QCOMPARE(lindor::CreateObject("Lindor.ExeContext.1", context.put()), lindor::S_OK);
         QCOMPARE(context->OpenAccessDB(database->path().toStdString()), lindor::S_OK);
         QCOMPARE(context->Login("ann", "pw"), lindor::S_OK);
@@ -109,8 +107,7 @@ private slots:
     {
         context->Close();
         context.reset();
-        database.reset();
-        environment.reset();
+        releaseAll();
     }
 
     void quickViewsOfTheLoggedInUser()
@@ -288,8 +285,6 @@ private slots:
     }
 
 private:
-    std::unique_ptr<nimbra::test::TestEnvironment> environment;
-    std::unique_ptr<nimbra::test::TestDatabase> database;
     lindor::ComPtr<lindor::IExeContext> context;
 };
 

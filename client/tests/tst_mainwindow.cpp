@@ -9,6 +9,7 @@
 
 #include <memory>
 
+#include "clienttestcase.h"
 #include "client/buglistmodel.h"
 #include "client/buglistview.h"
 #include "client/bugtabview.h"
@@ -51,15 +52,13 @@ QTreeWidgetItem* FindNode(QTreeWidget* tree, const QString& project, const QStri
 
 }  // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public nimbra::test::ClientTestCase {
     Q_OBJECT
 private slots:
     void init()
     {
-        environment = std::make_unique<nimbra::test::TestEnvironment>();
-        database = std::make_unique<nimbra::test::TestDatabase>(
-            environment->path(QStringLiteral("team.mdb")));
-        QVERIFY2(database->isValid(), qPrintable(database->error()));
+        QString error;
+        QVERIFY2(makeDatabase(&error), qPrintable(error));
         const int ann =
             database->addUser(QStringLiteral("ann"), QStringLiteral("pw"), QStringLiteral("Ann"));
         nimbra::test::ProjectGrant readOnly;
@@ -77,10 +76,7 @@ private slots:
 
     void cleanup()
     {
-        window.reset();
-        messages.reset();
-        database.reset();
-        environment.reset();
+        releaseAll();
         QCOMPARE(ModalDialogs::missed(), 0);
     }
 
@@ -311,10 +307,6 @@ private:
         QVERIFY(window->isLoggedIn());
     }
 
-    std::unique_ptr<nimbra::test::TestEnvironment> environment;
-    std::unique_ptr<nimbra::test::TestDatabase> database;
-    std::unique_ptr<nimbra::test::MessageRecorder> messages;
-    std::unique_ptr<MainWindow> window;
 };
 
 QTEST_MAIN(MainWindowTest)

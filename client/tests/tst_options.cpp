@@ -14,8 +14,8 @@
 
 #include <memory>
 
+#include "clienttestcase.h"
 #include "archivebytes.h"
-#include "databasewithann.h"
 #include "client/buglistmodel.h"
 #include "client/buglistview.h"
 #include "client/bugtabview.h"
@@ -62,24 +62,19 @@ void Edit(QLineEdit* edit, const QString& text)
 
 }  // namespace
 
-class OptionsTest : public QObject {
+class OptionsTest : public nimbra::test::ClientTestCase {
     Q_OBJECT
 private slots:
     void init()
     {
-        environment = std::make_unique<nimbra::test::TestEnvironment>();
         QString error;
-        database = nimbra::test::DatabaseWithAnn(*environment, &error);
-        QVERIFY2(database, qPrintable(error));
+        QVERIFY2(makeDatabaseWithAnn(&error), qPrintable(error));
         messages = std::make_unique<nimbra::test::MessageRecorder>();
     }
 
     void cleanup()
     {
-        window.reset();
-        messages.reset();
-        database.reset();
-        environment.reset();
+        releaseAll();
         QCOMPARE(ModalDialogs::missed(), 0);
     }
 
@@ -281,10 +276,6 @@ private:
         return options;
     }
 
-    std::unique_ptr<nimbra::test::TestEnvironment> environment;
-    std::unique_ptr<nimbra::test::TestDatabase> database;
-    std::unique_ptr<nimbra::test::MessageRecorder> messages;
-    std::unique_ptr<nimbra::MainWindow> window;
 };
 
 QTEST_MAIN(OptionsTest)

@@ -13,6 +13,7 @@
 
 #include <memory>
 
+#include "clienttestcase.h"
 #include "client/assignclassdialog.h"
 #include "client/classificationsheet.h"
 #include "client/enternamedialog.h"
@@ -62,15 +63,13 @@ void Answer(const QString& name)
 
 }  // namespace
 
-class ProjectDialogsTest : public QObject {
+class ProjectDialogsTest : public nimbra::test::ClientTestCase {
     Q_OBJECT
 private slots:
     void init()
     {
-        environment = std::make_unique<nimbra::test::TestEnvironment>();
-        database = std::make_unique<nimbra::test::TestDatabase>(
-            environment->path(QStringLiteral("team.mdb")));
-        QVERIFY2(database->isValid(), qPrintable(database->error()));
+        QString error;
+        QVERIFY2(makeDatabase(&error), qPrintable(error));
         nimbra::test::ProjectGrant first;
         first.classes = true;
         nimbra::test::ProjectGrant second = first;
@@ -92,10 +91,7 @@ private slots:
 
     void cleanup()
     {
-        window.reset();
-        messages.reset();
-        database.reset();
-        environment.reset();
+        releaseAll();
         QCOMPARE(ModalDialogs::missed(), 0);
     }
 
@@ -324,10 +320,6 @@ private:
         item->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
     }
 
-    std::unique_ptr<nimbra::test::TestEnvironment> environment;
-    std::unique_ptr<nimbra::test::TestDatabase> database;
-    std::unique_ptr<nimbra::test::MessageRecorder> messages;
-    std::unique_ptr<nimbra::MainWindow> window;
     int ann = 0;
     int bob = 0;
     int carl = 0;

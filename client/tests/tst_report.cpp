@@ -15,6 +15,7 @@
 
 #include <memory>
 
+#include "clienttestcase.h"
 #include "client/buglistmodel.h"
 #include "client/buglistview.h"
 #include "client/bugtabview.h"
@@ -92,17 +93,14 @@ qsizetype PageCount(const QString& text)
 
 }  // namespace
 
-class ReportTest : public QObject {
+class ReportTest : public nimbra::test::ClientTestCase {
     Q_OBJECT
 private slots:
     void init() { environment = std::make_unique<nimbra::test::TestEnvironment>(); }
 
     void cleanup()
     {
-        window.reset();
-        messages.reset();
-        database.reset();
-        environment.reset();
+        releaseAll();
         QCOMPARE(ModalDialogs::missed(), 0);
     }
 
@@ -301,10 +299,6 @@ private:
         QVERIFY(window->action(nimbra::Command::SaveAsPdf)->isEnabled());
     }
 
-    std::unique_ptr<nimbra::test::TestEnvironment> environment;
-    std::unique_ptr<nimbra::test::TestDatabase> database;
-    std::unique_ptr<nimbra::test::MessageRecorder> messages;
-    std::unique_ptr<nimbra::MainWindow> window;
 };
 
 QTEST_MAIN(ReportTest)
