@@ -3,12 +3,7 @@
 // run must leave either nothing (failure) or exactly the reported plain files
 // (success) in the target folder, and nothing anywhere else.
 //
-// Build (not part of the CMake build):
-//   clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined \
-//     -Iengine/include -Iengine/src fuzz/attachments_unpack_fuzz.cpp \
-//     engine/src/attachments/ZipArchive.cpp engine/src/core/DateTime.cpp \
-//     -lminizip -lz -o attachments_unpack_fuzz
-//   ./attachments_unpack_fuzz -max_total_time=60 NEW_CORPUS fuzz/corpus/attachments_unpack
+// fuzz/run.sh builds it with clang (CMake option NIMBRA_FUZZ) and runs it.
 
 #include <dirent.h>
 #include <sys/stat.h>

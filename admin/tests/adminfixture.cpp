@@ -26,7 +26,8 @@ void ClearProgramSettings()
 
 }  // namespace
 
-AdminFixture::AdminFixture(const TestEnvironment& environment) : environment(environment)
+AdminFixture::AdminFixture(const TestEnvironment& sharedEnvironment)
+    : environment(sharedEnvironment)
 {
     ClearProgramSettings();
     window = std::make_unique<AdminMainWindow>();

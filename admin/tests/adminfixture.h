@@ -30,7 +30,7 @@ namespace nimbra::test {
 class AdminFixture {
 public:
     // Starts with the program's settings cleared.
-    explicit AdminFixture(const TestEnvironment& environment);
+    explicit AdminFixture(const TestEnvironment& sharedEnvironment);
 
     const TestEnvironment& environment;
     MessageRecorder messages;

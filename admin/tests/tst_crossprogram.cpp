@@ -97,11 +97,11 @@ private:
     Outcome cli(const QStringList& arguments) const
     {
         QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("NIMBRA_DB", database->path());
-        environment.insert("NIMBRA_USER", "dev");
-        environment.insert("NIMBRA_PASSWORD", "pw");
-        process.setProcessEnvironment(environment);
+        QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
+        variables.insert("NIMBRA_DB", database->path());
+        variables.insert("NIMBRA_USER", "dev");
+        variables.insert("NIMBRA_PASSWORD", "pw");
+        process.setProcessEnvironment(variables);
         process.setProcessChannelMode(QProcess::MergedChannels);
         process.start(NIMBRA_CLI, arguments);
         if (!process.waitForFinished(20000)) return {};

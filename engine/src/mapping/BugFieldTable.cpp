@@ -22,7 +22,7 @@ constexpr BugFieldInfo Number(eBugField field, const char* column, std::int32_t 
 constexpr BugFieldInfo DateField(eBugField field, const char* column, Date BugRecord::*member,
                                  EditRightGetter right = nullptr)
 {
-    return {field, column, Kind::Date, nullptr, nullptr, member, right};
+    return {field, column, Kind::DateTime, nullptr, nullptr, member, right};
 }
 
 // Indexed by eBugField.
@@ -107,7 +107,7 @@ Variant BugValueForColumn(const BugRecord& bug, const BugFieldInfo& info)
             const std::string& text = bug.*info.text;
             return text.empty() ? Variant::Null() : Variant::Text(text);
         }
-        case Kind::Date:
+        case Kind::DateTime:
             return Variant::R8(bug.*info.date);
         case Kind::Byte:
             return Variant::UI1(static_cast<std::uint8_t>(bug.*info.number & 0xFF));
@@ -121,7 +121,7 @@ bool StoredValueEquals(const Variant& stored, const BugRecord& bug, const BugFie
     switch (info.kind) {
         case Kind::Text:
             return mapping::ReadText(stored) == bug.*info.text;
-        case Kind::Date:
+        case Kind::DateTime:
             return mapping::ReadDate(stored) == bug.*info.date;
         case Kind::Byte:
             return ReadNumber(stored, info.kind) == (bug.*info.number & 0xFF);
@@ -136,7 +136,7 @@ void ReadStoredValue(const Variant& stored, BugRecord& bug, const BugFieldInfo& 
         case Kind::Text:
             bug.*info.text = mapping::ReadText(stored);
             return;
-        case Kind::Date:
+        case Kind::DateTime:
             bug.*info.date = mapping::ReadDate(stored);
             return;
         default:

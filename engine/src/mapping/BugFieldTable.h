@@ -16,7 +16,7 @@ namespace lindor {
 enum class BugValueKind {
     Text,         // a text column
     WholeNumber,  // a 32-bit ID column
-    Date,         // a date column
+    DateTime,     // a date column
     Minutes,      // EstimatedTime: whole minutes kept in a date column
     Byte          // BugType: one unsigned byte kept in a long column
 };
@@ -29,7 +29,7 @@ struct BugFieldInfo {
     BugValueKind kind;
     std::string BugRecord::*text;     // set for Text
     std::int32_t BugRecord::*number;  // set for WholeNumber, Minutes and Byte
-    Date BugRecord::*date;            // set for Date
+    Date BugRecord::*date;            // set for DateTime
     EditRightGetter editRight;        // null: the column may always change
 };
 

@@ -48,7 +48,7 @@ void WriteColumn(db::Recordset& row, const BugRecord& bug, const BugFieldInfo& i
             else
                 mapping::WriteTextUnlessEmpty(field, bug.*info.text);
             return;
-        case BugValueKind::Date:
+        case BugValueKind::DateTime:
             mapping::WriteDate(field, bug.*info.date);
             return;
         case BugValueKind::Byte:
