@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "core/EngineError.h"
 #include "core/ErrorInfo.h"
 #include "core/SysLog.h"
-#include "core/EngineError.h"
 
 namespace lindor {
 
@@ -64,14 +64,6 @@ HRESULT Reporter::Fail(const std::string& text, std::int32_t code,
                        const std::string& logSource) const
 {
     return Fail(text, code, logSource, text);
-}
-
-HRESULT Reporter::FailDatabase(const std::string& callerText, const std::string& logSource,
-                               const EngineError& error, std::int32_t code) const
-{
-    SetErrorInfo(callerText, className_);
-    LogDatabaseError(code, logSource, error);
-    return E_FAIL;
 }
 
 HRESULT Reporter::FailBounds(const std::string& logSource, const std::string& logText) const

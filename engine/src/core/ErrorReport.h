@@ -46,9 +46,6 @@ public:
                  const std::string& logText) const;
     // The same text for the caller and the log.
     HRESULT Fail(const std::string& text, std::int32_t code, const std::string& logSource) const;
-    // The caller gets `callerText`; the log gets code 2 and the failure's own text.
-    HRESULT FailDatabase(const std::string& callerText, const std::string& logSource,
-                         const EngineError& error, std::int32_t code = kLogDatabase) const;
     // The bounds failure: kBoundsMessage for the caller, code 1 in the log.
     HRESULT FailBounds(const std::string& logSource, const std::string& logText = "") const;
     // A refused right; logged only when `logSource` is not empty.
