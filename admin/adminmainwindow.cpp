@@ -1,12 +1,12 @@
 #include "admin/adminmainwindow.h"
 
+#include <nimbra/version.h>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QStatusBar>
-#include <nimbra/version.h>
 
 #include "admin/adminlogindialog.h"
 #include "admin/adminview.h"

@@ -66,13 +66,14 @@ void Fill(const std::string& path, int rows)
     Check(sqlite3_open(path.c_str(), &db), db);
     Check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
     sqlite3_stmt* insert = nullptr;
-    Check(sqlite3_prepare_v2(db,
-                             "INSERT INTO tBugReport (BugID, SeverityName, StatusName, PriorityName, "
-                             "ReproductiveName, Description, Report, ReportedBy, ReportedByID, "
-                             "ReportedDate, ReportedInVersionID, BugType) VALUES "
-                             "(?,?,?,?,?,?,?,?,?,?,?,?)",
-                             -1, &insert, nullptr),
-          db);
+    Check(
+        sqlite3_prepare_v2(db,
+                           "INSERT INTO tBugReport (BugID, SeverityName, StatusName, PriorityName, "
+                           "ReproductiveName, Description, Report, ReportedBy, ReportedByID, "
+                           "ReportedDate, ReportedInVersionID, BugType) VALUES "
+                           "(?,?,?,?,?,?,?,?,?,?,?,?)",
+                           -1, &insert, nullptr),
+        db);
     const char* statuses[] = {"Active", "New", "Resolved", "Waiting", "Verified"};
     const char* priorities[] = {"High", "Low", "Normal"};
     const char* severities[] = {"Crash", "Critical", "Moderate", "Normal", "Trivial"};
@@ -89,7 +90,8 @@ void Fill(const std::string& path, int rows)
         sqlite3_bind_text(insert, 5, "Always", -1, SQLITE_STATIC);
         sqlite3_bind_text(insert, 6, description.c_str(), -1, SQLITE_TRANSIENT);
         if (id % 10 == 0)
-            sqlite3_bind_text(insert, 7, memo.c_str(), static_cast<int>(memo.size()), SQLITE_STATIC);
+            sqlite3_bind_text(insert, 7, memo.c_str(), static_cast<int>(memo.size()),
+                              SQLITE_STATIC);
         else
             sqlite3_bind_null(insert, 7);
         sqlite3_bind_text(insert, 8, "Tester", -1, SQLITE_STATIC);
@@ -110,8 +112,10 @@ std::size_t ConsumeRow(sqlite3_stmt* s)
 {
     std::size_t bytes = 0;
     for (int i = 0; i < sqlite3_column_count(s); ++i) {
-        if (sqlite3_column_type(s, i) == SQLITE_TEXT) bytes += std::string(reinterpret_cast<const char*>(sqlite3_column_text(s, i))).size();
-        else bytes += static_cast<std::size_t>(sqlite3_column_int64(s, i));
+        if (sqlite3_column_type(s, i) == SQLITE_TEXT)
+            bytes += std::string(reinterpret_cast<const char*>(sqlite3_column_text(s, i))).size();
+        else
+            bytes += static_cast<std::size_t>(sqlite3_column_int64(s, i));
     }
     return bytes;
 }
@@ -138,7 +142,8 @@ std::size_t PlainQuery(sqlite3* db, const std::string& sql, bool consume)
 
 void Report(const char* what, double ours, double plain)
 {
-    std::printf("%-38s %10.3f ms %10.3f ms %8.2fx\n", what, ours, plain, plain > 0 ? ours / plain : 0.0);
+    std::printf("%-38s %10.3f ms %10.3f ms %8.2fx\n", what, ours, plain,
+                plain > 0 ? ours / plain : 0.0);
 }
 
 }  // namespace
@@ -169,7 +174,8 @@ int main(int argc, char** argv)
         (void)n;
     });
     const long rssOpen = CurrentKB();
-    const double openPlain = Millis([&] { PlainQuery(plain, "SELECT count(*) FROM tBugReport", false); });
+    const double openPlain =
+        Millis([&] { PlainQuery(plain, "SELECT count(*) FROM tBugReport", false); });
     Report("open cursor + row count", openOurs, openPlain);
 
     const double firstOurs = Millis([&] {
@@ -194,7 +200,9 @@ int main(int argc, char** argv)
     std::vector<std::int64_t> keys;  // the baseline is given the keys for free
     {
         sqlite3_stmt* s = nullptr;
-        Check(sqlite3_prepare_v2(plain, "SELECT rowid FROM tBugReport ORDER BY BugID", -1, &s, nullptr), plain);
+        Check(sqlite3_prepare_v2(plain, "SELECT rowid FROM tBugReport ORDER BY BugID", -1, &s,
+                                 nullptr),
+              plain);
         while (sqlite3_step(s) == SQLITE_ROW) keys.push_back(sqlite3_column_int64(s, 0));
         sqlite3_finalize(s);
     }
@@ -207,7 +215,9 @@ int main(int argc, char** argv)
     });
     round = 0;
     sqlite3_stmt* byKey = nullptr;
-    Check(sqlite3_prepare_v2(plain, "SELECT * FROM tBugReport WHERE rowid = ?", -1, &byKey, nullptr), plain);
+    Check(
+        sqlite3_prepare_v2(plain, "SELECT * FROM tBugReport WHERE rowid = ?", -1, &byKey, nullptr),
+        plain);
     const double randomPlain = Millis([&] {
         for (int i = 0; i < 1000; ++i) {
             const long p = positions[static_cast<std::size_t>(round * 1000 + i)];
@@ -226,14 +236,18 @@ int main(int argc, char** argv)
     });
     Report("row count of the open cursor", countOurs, openPlain);
 
-    const std::string criterion = "StatusName = 'Active' AND (PriorityName = 'High' OR ReportedDate < 1/1/2010)";
+    const std::string criterion =
+        "StatusName = 'Active' AND (PriorityName = 'High' OR ReportedDate < 1/1/2010)";
     const double filterOurs = Millis([&] {
         rs.SetFilter(criterion);
         volatile long n = rs.RecordCount();
         (void)n;
     });
     const double filterPlain = Millis([&] {
-        PlainQuery(plain, "SELECT rowid FROM tBugReport WHERE StatusName = 'Active' AND (PriorityName = 'High' OR ReportedDate < 40179) ORDER BY BugID", false);
+        PlainQuery(plain,
+                   "SELECT rowid FROM tBugReport WHERE StatusName = 'Active' AND (PriorityName = "
+                   "'High' OR ReportedDate < 40179) ORDER BY BugID",
+                   false);
     });
     Report("filter criterion", filterOurs, filterPlain);
     rs.SetFilter("");
@@ -244,11 +258,13 @@ int main(int argc, char** argv)
         rs.Find(findCriterion);
         ConsumeRow(rs);
     });
-    const double findPlain = Millis([&] { PlainQuery(plain, "SELECT * FROM tBugReport WHERE " + findCriterion, true); });
+    const double findPlain =
+        Millis([&] { PlainQuery(plain, "SELECT * FROM tBugReport WHERE " + findCriterion, true); });
     Report("find a row near the end", findOurs, findPlain);
 
-    std::printf("\nresident memory: %ld KB before the cursor, %ld KB with it open (%.1f bytes per row)\n",
-                rssBefore, rssOpen, rows > 0 ? (rssOpen - rssBefore) * 1024.0 / rows : 0.0);
+    std::printf(
+        "\nresident memory: %ld KB before the cursor, %ld KB with it open (%.1f bytes per row)\n",
+        rssBefore, rssOpen, rows > 0 ? (rssOpen - rssBefore) * 1024.0 / rows : 0.0);
     std::printf("peak resident memory: %ld KB\n", PeakKB());
     rs.Close();
     sqlite3_close(plain);

@@ -85,8 +85,7 @@ int AttachmentCommands::Get()
 {
     const ComPtr<IFileSet> files = FilesOfBug();
     const ComPtr<IFile> file = FileNamed(files.get(), options_.name);
-    if (!file)
-        Refuse("Bug " + std::to_string(options_.id) + " has no attachment " + options_.name);
+    if (!file) Refuse("Bug " + std::to_string(options_.id) + " has no attachment " + options_.name);
     const std::string destination =
         Destination(options_.destination, TextOf(file.get(), &IFile::get_FileName));
     std::error_code error;

@@ -12,14 +12,14 @@ namespace cli {
 namespace {
 
 // What a table shows when no --fields are given.
-const std::vector<std::string> kTableColumns = {"ID",       "BugType",    "Status",
-                                                "Priority", "Severity",   "ReportedBy",
-                                                "DateDue",  "Description"};
+const std::vector<std::string> kTableColumns = {"ID",       "BugType",    "Status",  "Priority",
+                                                "Severity", "ReportedBy", "DateDue", "Description"};
 
 std::vector<std::string> ListColumns(const Options& options)
 {
     if (options.fields.empty())
-        return options.format == "csv" || options.format == "json" ? AllFieldNames() : kTableColumns;
+        return options.format == "csv" || options.format == "json" ? AllFieldNames()
+                                                                   : kTableColumns;
     std::vector<std::string> columns;
     for (const std::string& name : options.fields) columns.push_back(FindBugField(name).name);
     return columns;
@@ -32,7 +32,8 @@ void PrintBlock(const std::string& name, const std::string& text)
     std::size_t start = 0;
     while (start <= text.size()) {
         const std::size_t end = text.find('\n', start);
-        std::cout << "    " << text.substr(start, end == std::string::npos ? end : end - start) << '\n';
+        std::cout << "    " << text.substr(start, end == std::string::npos ? end : end - start)
+                  << '\n';
         if (end == std::string::npos) break;
         start = end + 1;
     }

@@ -37,7 +37,8 @@ const Assignment* StatusAssignment(const std::vector<Assignment>& assignments)
 {
     const Assignment* found = nullptr;
     for (const Assignment& assignment : assignments)
-        if (assignment.field->kind == FieldKind::Listed && assignment.field->list == NameList::Status)
+        if (assignment.field->kind == FieldKind::Listed &&
+            assignment.field->list == NameList::Status)
             found = &assignment;
     return found;
 }
@@ -79,10 +80,12 @@ ComPtr<IBug> BugEditor::NewReport()
     Check(bug->put_ReportedInVersionID(session_.versionID()), kWriteFailed);
     Check(bug->put_ReportedInProjectID(session_.projectID()), kWriteFailed);
     Check(bug->put_ReportedInProject(session_.projectName()), kWriteFailed);
-    Check(bug->put_Priority(DefaultName(NameList::Priority, NewReport::kPriorityIndex)), kWriteFailed);
+    Check(bug->put_Priority(DefaultName(NameList::Priority, NewReport::kPriorityIndex)),
+          kWriteFailed);
     Check(bug->put_Reproductive(DefaultName(NameList::Reproductive, NewReport::kReproductiveIndex)),
           kWriteFailed);
-    Check(bug->put_Severity(DefaultName(NameList::Severity, NewReport::kSeverityIndex)), kWriteFailed);
+    Check(bug->put_Severity(DefaultName(NameList::Severity, NewReport::kSeverityIndex)),
+          kWriteFailed);
     const std::vector<NamedItem>& classifications = catalog_.Classifications();
     if (NewReport::kClassificationIndex < classifications.size())
         Check(bug->put_ClassificationID(classifications[NewReport::kClassificationIndex].id),
@@ -104,7 +107,8 @@ void BugEditor::CheckAllowed(IBug* bug, const std::vector<Assignment>& assignmen
         const BugField& field = *assignment.field;
         if (!MayGive(field, mode))
             UsageError(std::string(field.name) + " is kept by the tracker and cannot be given");
-        if (mode == EditMode::Edit && field.editRight != nullptr && !HasRight(right.get(), field.editRight))
+        if (mode == EditMode::Edit && field.editRight != nullptr &&
+            !HasRight(right.get(), field.editRight))
             RefuseRight(std::string("edit ") + field.name);
     }
     if (const Assignment* status = StatusAssignment(assignments)) {
@@ -125,7 +129,8 @@ void BugEditor::ApplyStatusRules(IBug* bug, const std::string& before, const std
     if (effect.resolver == PersonChange::Stamp) {
         Check(bug->put_FixedByID(user), kWriteFailed);
         Check(bug->put_FixedDate(now_), kWriteFailed);
-        if (session_.versionID() != 0) Check(bug->put_FixedInVersionID(session_.versionID()), kWriteFailed);
+        if (session_.versionID() != 0)
+            Check(bug->put_FixedInVersionID(session_.versionID()), kWriteFailed);
     } else if (effect.resolver == PersonChange::Clear) {
         Check(bug->put_FixedByID(0), kWriteFailed);
         Check(bug->put_FixedDate(0.0), kWriteFailed);

@@ -57,8 +57,8 @@ BugField LookupField(const char* name, FieldKind kind, lindor::eBugField sort, c
 BugField UserField(const char* name, lindor::eBugField sort, const char* filter,
                    const char* idColumn, TextGetter getName, NumberGetter getID, NumberSetter setID)
 {
-    BugField field = LookupField(name, FieldKind::User, sort, filter, nullptr, false, getName,
-                                 getID, setID);
+    BugField field =
+        LookupField(name, FieldKind::User, sort, filter, nullptr, false, getName, getID, setID);
     field.filterIdColumn = idColumn;
     return field;
 }
@@ -83,14 +83,15 @@ std::vector<BugField> MakeFields()
                               nullptr, Guard(EditableField::EstimatedTime), true);
     estimate.getNumber = &IBug::get_EstimatedTime;
     estimate.setNumber = &IBug::put_EstimatedTime;
-    BugField project = LookupField("ReportedInProject", FieldKind::Project, lindor::ColReportedInPrj,
-                                   nullptr, nullptr, false, &IBug::get_ReportedInProject,
-                                   &IBug::get_ReportedInProjectID, nullptr);
+    BugField project = LookupField(
+        "ReportedInProject", FieldKind::Project, lindor::ColReportedInPrj, nullptr, nullptr, false,
+        &IBug::get_ReportedInProject, &IBug::get_ReportedInProjectID, nullptr);
     return {
         id,
         type,
         TextField("Description", FieldKind::Text, lindor::ColDescription, "Description",
-                  Guard(EditableField::Description), &IBug::get_Description, &IBug::put_Description),
+                  Guard(EditableField::Description), &IBug::get_Description,
+                  &IBug::put_Description),
         ListedField("Status", NameList::Status, lindor::ColStatus, "StatusName", nullptr,
                     &IBug::get_Status, &IBug::put_Status),
         ListedField("Priority", NameList::Priority, lindor::ColPriority, "PriorityName",
@@ -101,8 +102,9 @@ std::vector<BugField> MakeFields()
                     "ReproductiveName", Guard(EditableField::Reproductive), &IBug::get_Reproductive,
                     &IBug::put_Reproductive),
         LookupField("Classification", FieldKind::Classification, lindor::ColClassification,
-                    "Classification", Guard(EditableField::Classification), true, &IBug::get_Classification,
-                    &IBug::get_ClassificationID, &IBug::put_ClassificationID),
+                    "Classification", Guard(EditableField::Classification), true,
+                    &IBug::get_Classification, &IBug::get_ClassificationID,
+                    &IBug::put_ClassificationID),
         project,
         LookupField("ReportedInVersion", FieldKind::Version, lindor::ColReportedInVer,
                     "ReportedInVersion", Guard(EditableField::ReportedInVersion), true,
@@ -123,8 +125,8 @@ std::vector<BugField> MakeFields()
                   &IBug::get_VerifiedBy, &IBug::get_VerifiedByID, &IBug::put_VerifiedByID),
         DateField("VerifiedDate", lindor::ColVerifiedDate, Guard(EditableField::VerifiedDate), true,
                   &IBug::get_VerifiedDate, &IBug::put_VerifiedDate),
-        UserField("LastModifiedBy", lindor::ColLastModifiedBy, "LastModifiedBy",
-                  "LastModifiedByID", &IBug::get_LastModifiedBy, &IBug::get_LastModifiedByID,
+        UserField("LastModifiedBy", lindor::ColLastModifiedBy, "LastModifiedBy", "LastModifiedByID",
+                  &IBug::get_LastModifiedBy, &IBug::get_LastModifiedByID,
                   &IBug::put_LastModifiedByID),
         DateField("LastModifiedDate", lindor::ColLastModifiedDate, nullptr, false,
                   &IBug::get_LastModifiedDate, &IBug::put_LastModifiedDate),
@@ -134,7 +136,8 @@ std::vector<BugField> MakeFields()
         TextField("Report", FieldKind::RichText, lindor::ColReport, "Report",
                   Guard(EditableField::Report), &IBug::get_Report, &IBug::put_Report),
         TextField("RecreateStep", FieldKind::RichText, lindor::ColRecreateStep, "RecreateStep",
-                  Guard(EditableField::RecreateStep), &IBug::get_RecreateStep, &IBug::put_RecreateStep),
+                  Guard(EditableField::RecreateStep), &IBug::get_RecreateStep,
+                  &IBug::put_RecreateStep),
         TextField("Workaround", FieldKind::RichText, lindor::ColWorkaround, "Workaround",
                   Guard(EditableField::Workaround), &IBug::get_Workaround, &IBug::put_Workaround),
         TextField("Resolution", FieldKind::RichText, lindor::ColResolution, "Resolution",

@@ -50,9 +50,9 @@ struct BugField {
     // Whether --set may give the field (the others are set by the rules of
     // a report: numbers, people, the project, the last change).
     bool settable;
-    NameList list;        // Listed
-    TextGetter getText;   // texts, and the stored name of a look-up
-    TextSetter setText;   // texts and Listed
+    NameList list;           // Listed
+    TextGetter getText;      // texts, and the stored name of a look-up
+    TextSetter setText;      // texts and Listed
     NumberGetter getNumber;  // Id, Minutes, and the number of a look-up
     NumberSetter setNumber;  // Minutes, and the number of a look-up
     DateGetter getDate;

@@ -82,8 +82,9 @@ std::vector<ComPtr<lindor::IBug>> RunQuery(const Session& session, Catalog& cata
     for (const lindor::eBugType type : TypesOf(query.type)) {
         const ComPtr<lindor::IBugSet> set = OpenScopedSet(session, type, filter.get());
         if (order.field != nullptr)
-            Check(set->Sort(order.field->sortColumn, order.descending ? lindor::eDesc : lindor::eAsc),
-                  "Set sort order failed!");
+            Check(
+                set->Sort(order.field->sortColumn, order.descending ? lindor::eDesc : lindor::eAsc),
+                "Set sort order failed!");
         const std::vector<Keyed> more = KeyedBugs(ReadBugs(set.get(), limit), order);
         merged.insert(merged.end(), more.begin(), more.end());
     }

@@ -109,7 +109,8 @@ const std::vector<std::string>& Catalog::Names(NameList list)
 const std::vector<std::string>& Catalog::AvailableStatuses()
 {
     if (!availableStatuses_)
-        availableStatuses_ = NamesIn(ObjectOf(session_.context(), &IExeContext::get_BugStatus).get());
+        availableStatuses_ =
+            NamesIn(ObjectOf(session_.context(), &IExeContext::get_BugStatus).get());
     return *availableStatuses_;
 }
 
@@ -139,8 +140,8 @@ std::int32_t Catalog::ClassificationID(const std::string& nameOrID)
     if (nameOrID.empty()) return 0;
     const NamedItem* classification = FindNamed(Classifications(), nameOrID);
     if (classification == nullptr)
-        UsageError("The project " + session_.projectName() + " has no classification " +
-                   nameOrID + "; its classifications: " + NamesOf(Classifications()));
+        UsageError("The project " + session_.projectName() + " has no classification " + nameOrID +
+                   "; its classifications: " + NamesOf(Classifications()));
     return classification->id;
 }
 

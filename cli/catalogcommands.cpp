@@ -46,7 +46,8 @@ int CatalogCommands::Projects()
     std::vector<Json> records;
     const std::int32_t count = NumberOf(projects.get(), &lindor::IProjectSet::get_Count);
     for (std::int32_t i = 0; i < count; ++i) {
-        const ComPtr<lindor::IProject> project = ItemOf(projects.get(), i, &lindor::IProjectSet::get_Item);
+        const ComPtr<lindor::IProject> project =
+            ItemOf(projects.get(), i, &lindor::IProjectSet::get_Item);
         Json record;
         record["ID"] = NumberOf(project.get(), &lindor::IProject::get_ID);
         record["Name"] = TextOf(project.get(), &lindor::IProject::get_Name);
@@ -62,7 +63,8 @@ std::string CatalogCommands::RoleName(lindor::IUser* user)
 {
     if (NumberOf(user, &lindor::IUser::get_ID) == kAdministratorID) return "Administrator";
     const ComPtr<lindor::IUserRight> role = ObjectOf(user, &lindor::IUser::get_Right);
-    const ComPtr<lindor::IRightSet> rights = ObjectOf(role.get(), &lindor::IUserRight::get_RightSet);
+    const ComPtr<lindor::IRightSet> rights =
+        ObjectOf(role.get(), &lindor::IUserRight::get_RightSet);
     const std::int32_t count = NumberOf(rights.get(), &lindor::IRightSet::get_Count);
     std::set<std::string> names;
     for (std::int32_t i = 0; i < count; ++i) {

@@ -10,9 +10,10 @@
 namespace cli {
 
 CommandLine::CommandLine()
-    : app_("Works with a Nimbra tracker database from the shell.\n"
-           "The password comes from NIMBRA_PASSWORD, else from a prompt on the terminal.",
-           "nimbra-cli")
+    : app_(
+          "Works with a Nimbra tracker database from the shell.\n"
+          "The password comes from NIMBRA_PASSWORD, else from a prompt on the terminal.",
+          "nimbra-cli")
 {
     app_.require_subcommand(1);
     app_.fallthrough();  // the connection options may follow the command
@@ -69,12 +70,14 @@ void CommandLine::AddDatabaseCommands()
     demo->add_option("--bugs", options_.bugs, "How many bugs and features to report")
         ->capture_default_str()
         ->check(CLI::Range(0, 100000));
-    demo->add_option("--seed", options_.seed, "The seed of the made-up data")->capture_default_str();
+    demo->add_option("--seed", options_.seed, "The seed of the made-up data")
+        ->capture_default_str();
     demo->add_option("--today", options_.today,
                      "The day the made-up year ends on, YYYY-MM-DD (default: today)");
 
-    Command("sync", "Brings the names stored in bugs up to date with users, versions "
-                    "and classifications");
+    Command("sync",
+            "Brings the names stored in bugs up to date with users, versions "
+            "and classifications");
 }
 
 void CommandLine::AddCatalogCommands()

@@ -34,7 +34,8 @@ std::string Unquoted(const std::string& value)
     if ((quote != '\'' && quote != '"') || value.back() != quote) return value;
     std::string inner = value.substr(1, value.size() - 2);
     const std::string doubled(2, quote);
-    for (std::size_t at = inner.find(doubled); at != std::string::npos; at = inner.find(doubled, at + 1))
+    for (std::size_t at = inner.find(doubled); at != std::string::npos;
+         at = inner.find(doubled, at + 1))
         inner.erase(at, 1);
     return inner;
 }
@@ -55,7 +56,8 @@ bool TakeOperator(const std::string& rest, lindor::eLogCondition* comparison, st
             return true;
         }
     }
-    if (rest.size() > 4 && SameText(rest.substr(0, 4), "like") && (rest[4] == ' ' || rest[4] == '\t')) {
+    if (rest.size() > 4 && SameText(rest.substr(0, 4), "like") &&
+        (rest[4] == ' ' || rest[4] == '\t')) {
         *comparison = lindor::Like;
         *length = 4;
         return true;
@@ -78,13 +80,16 @@ lindor::Variant ConditionValue(const Condition& condition, Catalog& catalog, std
             return lindor::Variant::UI1(static_cast<std::uint8_t>(ParseType(condition.value)));
         case FieldKind::Date: {
             const std::optional<double> date = ParseDateText(condition.value);
-            if (!date) UsageError(std::string(field.name) + " " + condition.value + ": a date YYYY-MM-DD is needed");
+            if (!date)
+                UsageError(std::string(field.name) + " " + condition.value +
+                           ": a date YYYY-MM-DD is needed");
             return lindor::Variant::Date(*date);
         }
         case FieldKind::User:
             if (condition.comparison == lindor::Equal || condition.comparison == lindor::NotEqual) {
                 *column = field.filterIdColumn;
-                return lindor::Variant::I4(condition.value.empty() ? 0 : catalog.User(condition.value).id);
+                return lindor::Variant::I4(
+                    condition.value.empty() ? 0 : catalog.User(condition.value).id);
             }
             return lindor::Variant::Text(condition.value);
         default:
@@ -97,7 +102,9 @@ lindor::Variant ConditionValue(const Condition& condition, Catalog& catalog, std
 Condition ParseCondition(const std::string& text)
 {
     std::size_t at = 0;
-    while (at < text.size() && (std::isalnum(static_cast<unsigned char>(text[at])) || text[at] == '_')) ++at;
+    while (at < text.size() &&
+           (std::isalnum(static_cast<unsigned char>(text[at])) || text[at] == '_'))
+        ++at;
     if (at == 0) BadCondition(text);
     Condition condition;
     condition.field = &FindBugField(text.substr(0, at));
@@ -113,7 +120,8 @@ Condition ParseCondition(const std::string& text)
 ComPtr<lindor::IBugFilter> MakeFilter(const std::string& column, lindor::eLogCondition comparison,
                                       const lindor::Variant& value)
 {
-    const ComPtr<lindor::IBugFilter> filter = CreateEngineObject<lindor::IBugFilter>("Lindor.BugFilter.1");
+    const ComPtr<lindor::IBugFilter> filter =
+        CreateEngineObject<lindor::IBugFilter>("Lindor.BugFilter.1");
     Check(filter->put_Field(column), "Setting a condition failed");
     Check(filter->put_Condition(comparison), "Setting a condition failed");
     Check(filter->put_AndOr(lindor::LogAnd), "Setting a condition failed");
@@ -121,7 +129,8 @@ ComPtr<lindor::IBugFilter> MakeFilter(const std::string& column, lindor::eLogCon
     return filter;
 }
 
-ComPtr<lindor::IBugFilterSet> BuildFilter(const std::vector<Condition>& conditions, Catalog& catalog)
+ComPtr<lindor::IBugFilterSet> BuildFilter(const std::vector<Condition>& conditions,
+                                          Catalog& catalog)
 {
     if (conditions.empty()) return nullptr;
     const ComPtr<lindor::IBugFilterSet> set =
@@ -129,7 +138,8 @@ ComPtr<lindor::IBugFilterSet> BuildFilter(const std::vector<Condition>& conditio
     for (const Condition& condition : conditions) {
         std::string column;
         const lindor::Variant value = ConditionValue(condition, catalog, &column);
-        Check(set->Add(MakeFilter(column, condition.comparison, value).get()), "Adding a condition failed");
+        Check(set->Add(MakeFilter(column, condition.comparison, value).get()),
+              "Adding a condition failed");
     }
     return set;
 }

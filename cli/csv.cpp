@@ -20,7 +20,8 @@ std::string CsvField(const std::string& text)
 
 void WriteCsvRow(const std::vector<std::string>& fields, std::ostream& out)
 {
-    for (std::size_t i = 0; i < fields.size(); ++i) out << (i > 0 ? "," : "") << CsvField(fields[i]);
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        out << (i > 0 ? "," : "") << CsvField(fields[i]);
     out << '\n';
 }
 

@@ -41,7 +41,8 @@ std::filesystem::path DemoWorkFolder()
 {
     std::error_code error;
     const std::filesystem::path memory = "/dev/shm";
-    if (!std::filesystem::is_directory(memory, error) || access(memory.c_str(), W_OK) != 0) return {};
+    if (!std::filesystem::is_directory(memory, error) || access(memory.c_str(), W_OK) != 0)
+        return {};
     std::string pattern = (memory / "nimbra-demo-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) return {};
     return pattern;
@@ -51,8 +52,9 @@ std::filesystem::path DemoWorkFolder()
 
 int DatabaseCommands::Demo()
 {
-    const std::optional<double> today =
-        options_.today.empty() ? std::optional<double>(std::floor(Now())) : ParseDateText(options_.today);
+    const std::optional<double> today = options_.today.empty()
+                                            ? std::optional<double>(std::floor(Now()))
+                                            : ParseDateText(options_.today);
     if (!today) UsageError("--today " + options_.today + ": a date YYYY-MM-DD is needed");
     std::error_code error;
     if (std::filesystem::exists(options_.path, error))
@@ -78,7 +80,8 @@ int DatabaseCommands::Demo()
         std::filesystem::remove_all(folder);
         if (error) Refuse("Cannot write " + options_.path + ": " + error.message());
     }
-    std::cout << "Created " << options_.path << " with " << options_.bugs << " reports. The team:\n";
+    std::cout << "Created " << options_.path << " with " << options_.bugs
+              << " reports. The team:\n";
     WriteRecords(records, {"Login", "Password", "Role", "Name"}, "table", std::cout);
     return kExitSuccess;
 }

@@ -4,12 +4,12 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <iterator>
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include <richtext/plaintext.h>
 
@@ -47,7 +47,8 @@ class ScratchFolder {
 public:
     ScratchFolder()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "nimbra-demo-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "nimbra-demo-XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr) Refuse("Cannot make a temporary folder");
         path_ = pattern;
     }
@@ -95,7 +96,8 @@ const DemoFile kFiles[] = {
      "2024-03-02 09:14:09 ERROR NullReferenceException in LedgerView.Save\n"
      "    at LedgerView.Save(Boolean confirm)\n    at MainWindow.OnSave()\n"},
     {"settings.ini", "[General]\nLanguage=de\nCurrency=EUR\nDecimals=3\n"},
-    {"orders.csv", "order,customer,total\n10021,Kestrel Bakeries,119.00\n10022,Aurora Dental,0.00\n"},
+    {"orders.csv",
+     "order,customer,total\n10021,Kestrel Bakeries,119.00\n10022,Aurora Dental,0.00\n"},
     {"steps.txt", "Open the cart, add two items, apply code SPRING100, press Pay.\n"},
     {"trace.txt", "GET /checkout 200 83ms\nPOST /pay 502 30012ms\nPOST /pay 200 412ms\n"},
     {"notes.md", "# Call with support\n- customer on 4.1\n- happens after the bank import\n"},
@@ -157,7 +159,8 @@ std::vector<DemoLogin> DemoBuilder::Build(int bugCount)
 
 void DemoBuilder::AddUsers()
 {
-    const ComPtr<lindor::IAdmin> admin = ObjectOf(session_.context(), &lindor::IExeContext::get_Admin);
+    const ComPtr<lindor::IAdmin> admin =
+        ObjectOf(session_.context(), &lindor::IExeContext::get_Admin);
     if (!admin) Refuse("The demo needs the administrator's rights");
     const ComPtr<lindor::IUserSet> users = ObjectOf(admin.get(), &lindor::IAdmin::get_UserSet);
     for (Member& member : team_) {
@@ -179,14 +182,15 @@ void DemoBuilder::AddUsers()
 // client does not ask for one and the reports show the reporter's machine.
 void DemoBuilder::DescribeComputers()
 {
-    const ComPtr<lindor::IAdmin> admin = ObjectOf(session_.context(), &lindor::IExeContext::get_Admin);
+    const ComPtr<lindor::IAdmin> admin =
+        ObjectOf(session_.context(), &lindor::IExeContext::get_Admin);
     const ComPtr<lindor::IUserSet> users = ObjectOf(admin.get(), &lindor::IAdmin::get_UserSet);
     const std::int32_t count = NumberOf(users.get(), &lindor::IUserSet::get_Count);
     for (std::int32_t i = 0; i < count; ++i) {
         const ComPtr<lindor::IUser> user = ItemOf(users.get(), i, &lindor::IUserSet::get_Item);
         const std::int32_t id = NumberOf(user.get(), &lindor::IUser::get_ID);
-        const auto member = std::find_if(team_.begin(), team_.end(),
-                                         [id](const Member& m) { return m.id == id; });
+        const auto member =
+            std::find_if(team_.begin(), team_.end(), [id](const Member& m) { return m.id == id; });
         if (member == team_.end()) continue;
         const DemoComputer& computer =
             kComputers[static_cast<std::size_t>(member - team_.begin()) % std::size(kComputers)];
@@ -209,7 +213,8 @@ void DemoBuilder::ShapeProjects()
     const ComPtr<lindor::IProjectSet> projects =
         ObjectOf(session_.context(), &lindor::IExeContext::get_ProjectSet);
     const std::vector<DemoProduct>& products = DemoProducts();
-    if (NumberOf(projects.get(), &lindor::IProjectSet::get_Count) < static_cast<std::int32_t>(products.size()))
+    if (NumberOf(projects.get(), &lindor::IProjectSet::get_Count) <
+        static_cast<std::int32_t>(products.size()))
         Refuse("The new database lacks its two projects");
     for (std::size_t p = 0; p < products.size(); ++p) {
         const DemoProduct& product = products[p];
@@ -220,9 +225,10 @@ void DemoBuilder::ShapeProjects()
         for (std::size_t v = 0; v < product.versions.size(); ++v) {
             const DemoVersion& plan = product.versions[v];
             const double released = today_ - plan.releasedDaysAgo;
-            if (static_cast<std::int32_t>(v) < NumberOf(project.get(), &lindor::IProject::get_VersionCount)) {
-                const ComPtr<lindor::IVersion> version =
-                    ItemOf(project.get(), static_cast<std::int32_t>(v), &lindor::IProject::get_Version);
+            if (static_cast<std::int32_t>(v) <
+                NumberOf(project.get(), &lindor::IProject::get_VersionCount)) {
+                const ComPtr<lindor::IVersion> version = ItemOf(
+                    project.get(), static_cast<std::int32_t>(v), &lindor::IProject::get_Version);
                 Check(version->put_Name(plan.name), "Setting the version failed");
                 Check(version->put_Description(plan.description), "Setting the version failed");
                 Check(version->put_ReleaseDate(released), "Setting the version failed");
@@ -242,15 +248,17 @@ void DemoBuilder::ShapeProjects()
             ItemOf(reread.get(), static_cast<std::int32_t>(p), &lindor::IProjectSet::get_Item);
         const std::int32_t versions = NumberOf(fresh.get(), &lindor::IProject::get_VersionCount);
         for (std::int32_t v = 0; v < versions; ++v)
-            stored.versionIDs.push_back(NumberOf(
-                ItemOf(fresh.get(), v, &lindor::IProject::get_Version).get(), &lindor::IVersion::get_ID));
+            stored.versionIDs.push_back(
+                NumberOf(ItemOf(fresh.get(), v, &lindor::IProject::get_Version).get(),
+                         &lindor::IVersion::get_ID));
         products_.push_back(std::move(stored));
     }
 }
 
 void DemoBuilder::AssignRoles()
 {
-    const ComPtr<lindor::IAdmin> admin = ObjectOf(session_.context(), &lindor::IExeContext::get_Admin);
+    const ComPtr<lindor::IAdmin> admin =
+        ObjectOf(session_.context(), &lindor::IExeContext::get_Admin);
     for (const Member& member : team_) {
         const RoleTemplate& role =
             FindRoleTemplate(member.id == 1 ? std::string("All") : member.login.role);
@@ -259,7 +267,8 @@ void DemoBuilder::AssignRoles()
         const ComPtr<lindor::IRightSet> rights =
             ObjectOf(userRight.get(), &lindor::IUserRight::get_RightSet);
         for (const StoredProduct& product : products_) {
-            const ComPtr<lindor::IRight> right = CreateEngineObject<lindor::IRight>("Lindor.Right.1");
+            const ComPtr<lindor::IRight> right =
+                CreateEngineObject<lindor::IRight>("Lindor.Right.1");
             Check(right->put_ProjectID(product.id), "Setting a right failed");
             ApplyRoleTemplate(role, right.get());
             Check(rights->Append(right.get()), "Setting a right failed");
@@ -283,7 +292,8 @@ void DemoBuilder::AddClassifications()
                 CreateEngineObject<lindor::IClassification>("Lindor.Classification.1");
             Check(item->put_Name(name), "Setting the classification failed");
             Check(set->Add(item.get()), "Add Classification Failed");
-            products_[p].classificationIDs.push_back(NumberOf(item.get(), &lindor::IClassification::get_ID));
+            products_[p].classificationIDs.push_back(
+                NumberOf(item.get(), &lindor::IClassification::get_ID));
         }
     }
 }
@@ -308,13 +318,13 @@ std::int32_t DemoBuilder::VersionAt(const StoredProduct& product, double date) c
 void DemoBuilder::AddReports(int count)
 {
     std::vector<double> dates;
-    for (int i = 0; i < count; ++i)
-        dates.push_back(today_ - random_.Below(365 * 86400) / 86400.0);
+    for (int i = 0; i < count; ++i) dates.push_back(today_ - random_.Below(365 * 86400) / 86400.0);
     std::sort(dates.begin(), dates.end());  // numbers grow with the report date
     const ComPtr<lindor::IBugSet> set = OpenSetForAdding(session_, lindor::eBug);
     for (double reported : dates) AddReport(set.get(), reported);
     std::vector<std::int32_t> ids;
-    for (int i = 0; i < std::min(count, 6); ++i) ids.push_back(1 + static_cast<std::int32_t>(random_.Below(count)));
+    for (int i = 0; i < std::min(count, 6); ++i)
+        ids.push_back(1 + static_cast<std::int32_t>(random_.Below(count)));
     AttachFiles(ids);
 }
 
@@ -325,7 +335,8 @@ void DemoBuilder::AddReport(lindor::IBugSet* set, double reported)
     const double age = today_ - reported;
     std::int32_t version = VersionAt(product, reported);
     const DemoVersion& next = product.product->versions.back();
-    if (next.releasedDaysAgo < 0 && age < 60 && random_.Chance(0.2)) version = product.versionIDs.back();
+    if (next.releasedDaysAgo < 0 && age < 60 && random_.Chance(0.2))
+        version = product.versionIDs.back();
     std::string versionName;
     for (std::size_t v = 0; v < product.versionIDs.size(); ++v)
         if (product.versionIDs[v] == version) versionName = product.product->versions[v].name;
@@ -346,14 +357,16 @@ void DemoBuilder::AddReport(lindor::IBugSet* set, double reported)
     put(bug->put_ClassificationID(product.classificationIDs[story.classification]));
     const std::vector<std::string> priorities = {"High", "Normal", "Low"};
     put(bug->put_Priority(priorities[random_.Weighted({25, 55, 20})]));
-    const std::vector<std::string> severities = {"Crash", "Critical", "Moderate", "Normal", "Trivial"};
+    const std::vector<std::string> severities = {"Crash", "Critical", "Moderate", "Normal",
+                                                 "Trivial"};
     put(bug->put_Severity(feature ? "Normal" : severities[random_.Weighted({8, 15, 30, 35, 12})]));
     const std::vector<std::string> reproducibility = {"Always", "Sometimes", "Scarcely", "Never"};
     put(bug->put_Reproductive(reproducibility[random_.Weighted({50, 30, 15, 5})]));
     const std::vector<int> estimates = {30, 60, 120, 240, 480, 960, 1920};
     put(bug->put_EstimatedTime(estimates[random_.Below(feature ? estimates.size() : 5)]));
 
-    const std::size_t reporterKind = feature ? random_.Weighted({25, 60, 15}) : random_.Weighted({55, 25, 20});
+    const std::size_t reporterKind =
+        feature ? random_.Weighted({25, 60, 15}) : random_.Weighted({55, 25, 20});
     const std::int32_t reporter = reporterKind == 0   ? MemberID("QA Person")
                                   : reporterKind == 1 ? MemberID("Manager")
                                                       : MemberID("Developer", random_.Below(2));
@@ -366,16 +379,19 @@ void DemoBuilder::AddReport(lindor::IBugSet* set, double reported)
         feature ? std::vector<std::string>{"Resolved", "Verified", "Postponed"}
                 : std::vector<std::string>{"Resolved", "Verified", "Will Not Fix", "By Design",
                                            "Cannot Reproduce"};
-    const std::vector<std::string> openStatuses = {"New", "Active", "In Process", "Waiting", "Postponed"};
-    const std::string status = done ? doneStatuses[random_.Weighted(feature ? std::vector<int>{50, 30, 20}
-                                                                             : std::vector<int>{40, 35, 5, 8, 12})]
-                                    : openStatuses[random_.Weighted({35, 30, 20, 10, 5})];
+    const std::vector<std::string> openStatuses = {"New", "Active", "In Process", "Waiting",
+                                                   "Postponed"};
+    const std::string status =
+        done ? doneStatuses[random_.Weighted(feature ? std::vector<int>{50, 30, 20}
+                                                     : std::vector<int>{40, 35, 5, 8, 12})]
+             : openStatuses[random_.Weighted({35, 30, 20, 10, 5})];
     put(bug->put_Status(status));
     std::int32_t lastBy = reporter;
     double lastDate = reported;
     if (status == "Resolved" || status == "Verified") {
         const std::int32_t developer = MemberID("Developer", random_.Below(2));
-        const double fixed = Later(reported, random_.Between(1, 30) + random_.Below(86400) / 86400.0, today_);
+        const double fixed =
+            Later(reported, random_.Between(1, 30) + random_.Below(86400) / 86400.0, today_);
         put(bug->put_FixedByID(developer));
         put(bug->put_FixedDate(fixed));
         put(bug->put_FixedInVersionID(VersionAt(product, fixed)));

@@ -3,6 +3,7 @@
 namespace cli {
 namespace {
 
+// clang-format off
 const std::vector<std::string> kTriggers = {
     "the customer name contains an apostrophe",
     "the window is moved to a second monitor",
@@ -24,9 +25,10 @@ const std::vector<std::string> kSymptoms = {
     "loses the last change when", "shows garbled characters when", "reports an internal error when",
     "ignores the chosen currency when", "counts VAT twice when", "becomes very slow when",
     "does not refresh when"};
+// clang-format on
 
 const std::vector<std::string> kCustomers = {
-    "Nordwind Trading", "Kestrel Bakeries", "Quinta Logistics", "Bramble & Sons",
+    "Nordwind Trading", "Kestrel Bakeries", "Quinta Logistics",  "Bramble & Sons",
     "Aurora Dental",    "Halvorsen Marine", "Cedar Hill School", "Pellucid Optics"};
 
 const std::vector<std::string> kObservations = {
@@ -38,13 +40,12 @@ const std::vector<std::string> kObservations = {
     "It did not happen in the previous release.",
     "Memory use climbs to over 2 GB before it stops responding."};
 
-const std::vector<std::string> kWorkarounds = {
-    "Restart the program and repeat the last step.",
-    "Save the record first, then reopen it.",
-    "Switch the language to English until a fix is out.",
-    "Split the file into parts of 1,000 lines.",
-    "Use the web form instead; it is not affected.",
-    "Sort by name instead of by date."};
+const std::vector<std::string> kWorkarounds = {"Restart the program and repeat the last step.",
+                                               "Save the record first, then reopen it.",
+                                               "Switch the language to English until a fix is out.",
+                                               "Split the file into parts of 1,000 lines.",
+                                               "Use the web form instead; it is not affected.",
+                                               "Sort by name instead of by date."};
 
 const std::vector<std::string> kFixes = {
     "Rounding now happens once, after the sum, with banker's rounding.",
@@ -54,10 +55,16 @@ const std::vector<std::string> kFixes = {
     "Dates are parsed with the invariant calendar.",
     "The connection is retried three times before the user is told."};
 
-const std::vector<std::string> kWishes = {
-    "keyboard shortcuts for", "a CSV export of", "bulk editing in", "an undo history for",
-    "filtering by date range in", "saved searches for", "drag and drop in",
-    "a progress indicator for", "a dark theme for", "two-step approval in"};
+const std::vector<std::string> kWishes = {"keyboard shortcuts for",
+                                          "a CSV export of",
+                                          "bulk editing in",
+                                          "an undo history for",
+                                          "filtering by date range in",
+                                          "saved searches for",
+                                          "drag and drop in",
+                                          "a progress indicator for",
+                                          "a dark theme for",
+                                          "two-step approval in"};
 
 const std::vector<std::string> kReasons = {
     "Our accountants do this twenty times a day and lose a lot of time with the mouse.",
@@ -68,7 +75,8 @@ const std::vector<std::string> kReasons = {
 
 std::string Sentence(std::string text)
 {
-    if (!text.empty()) text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    if (!text.empty())
+        text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
     return text;
 }
 
@@ -123,8 +131,8 @@ DemoStory MakeFeatureStory(const DemoProduct& product, DemoRandom& random)
     const std::string& wish = random.Pick(kWishes);
     story.description = Sentence("add " + wish + " the " + area);
     story.classification = random.Below(product.classifications.size());
-    story.report = "As a user of the " + area + " I would like " + wish + " it.\n" +
-                   random.Pick(kReasons);
+    story.report =
+        "As a user of the " + area + " I would like " + wish + " it.\n" + random.Pick(kReasons);
     story.resolution = "Implemented as described; see the release notes.";
     return story;
 }

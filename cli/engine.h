@@ -57,7 +57,8 @@ ComPtr<T> ObjectOf(I* object, lindor::HRESULT (I::*getter)(T**))
 }
 
 template <class Set, class Item>
-ComPtr<Item> ItemOf(Set* set, std::int32_t index, lindor::HRESULT (Set::*getter)(std::int32_t, Item**))
+ComPtr<Item> ItemOf(Set* set, std::int32_t index,
+                    lindor::HRESULT (Set::*getter)(std::int32_t, Item**))
 {
     ComPtr<Item> item;
     Check((set->*getter)(index, item.put()), "Reading an item failed");

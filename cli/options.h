@@ -16,10 +16,10 @@ struct ConnectionOptions {
 
 // Which bugs a listing or an export covers, and in which order.
 struct QueryOptions {
-    std::string type = "all";            // bug, feature or all
-    std::vector<std::string> conditions; // --where 'FIELD OP VALUE', all of them must hold
-    std::string sort;                    // FIELD or FIELD:desc
-    int limit = 0;                       // 0: no limit
+    std::string type = "all";             // bug, feature or all
+    std::vector<std::string> conditions;  // --where 'FIELD OP VALUE', all of them must hold
+    std::string sort;                     // FIELD or FIELD:desc
+    int limit = 0;                        // 0: no limit
 };
 
 struct Options {
@@ -32,13 +32,13 @@ struct Options {
     std::string today;   // demo: the last day of the made-up year (YYYY-MM-DD); empty: today
     std::string format;  // table, csv, json or text; empty: the command's default
     std::vector<std::string> fields;  // list: the columns to show
-    bool rtf = false;    // give the stored RTF of the long texts instead of plain text
-    std::string output;  // export: the file to write (standard output when empty)
+    bool rtf = false;                 // give the stored RTF of the long texts instead of plain text
+    std::string output;               // export: the file to write (standard output when empty)
     std::vector<std::string> assignments;  // --set FIELD=VALUE
-    int id = 0;          // the bug
-    std::string file;    // attach, import: the file to read
-    std::string name;    // get-attachment: the attachment's name
-    std::string destination;  // get-attachment: where to write it
+    int id = 0;                            // the bug
+    std::string file;                      // attach, import: the file to read
+    std::string name;                      // get-attachment: the attachment's name
+    std::string destination;               // get-attachment: where to write it
 };
 
 }  // namespace cli

@@ -24,7 +24,8 @@ public:
 
     void Write(const std::string& text)
     {
-        if (write(fd_, text.data(), text.size()) < 0) return;  // a prompt that cannot show is no error
+        if (write(fd_, text.data(), text.size()) < 0)
+            return;  // a prompt that cannot show is no error
     }
 
     // One line typed without echo; the echo comes back even when reading fails.

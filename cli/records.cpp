@@ -15,7 +15,9 @@ constexpr std::size_t kWidestColumn = 60;
 std::u32string TableCell(const Json& value, std::size_t width)
 {
     std::u32string text = richtext::DecodeUtf8(ValueText(value));
-    std::replace_if(text.begin(), text.end(), [](char32_t c) { return c == U'\n' || c == U'\t' || c == U'\r'; }, U' ');
+    std::replace_if(
+        text.begin(), text.end(), [](char32_t c) { return c == U'\n' || c == U'\t' || c == U'\r'; },
+        U' ');
     if (text.size() > width) {
         text.resize(width - 1);
         text += U'\u2026';
@@ -69,7 +71,8 @@ void WriteCsv(const std::vector<Json>& records, const std::vector<std::string>& 
             const Json value = record.value(column, Json());
             if (value.is_array()) {
                 std::string joined;
-                for (const Json& item : value) joined += (joined.empty() ? "" : "\n") + ValueText(item);
+                for (const Json& item : value)
+                    joined += (joined.empty() ? "" : "\n") + ValueText(item);
                 fields.push_back(joined);
             } else {
                 fields.push_back(ValueText(value));

@@ -20,7 +20,8 @@ std::vector<NamedItem> ProjectsOf(lindor::IProjectSet* projects)
     std::vector<NamedItem> items;
     const std::int32_t count = NumberOf(projects, &lindor::IProjectSet::get_Count);
     for (std::int32_t i = 0; i < count; ++i) {
-        const ComPtr<lindor::IProject> project = ItemOf(projects, i, &lindor::IProjectSet::get_Item);
+        const ComPtr<lindor::IProject> project =
+            ItemOf(projects, i, &lindor::IProjectSet::get_Item);
         items.push_back({NumberOf(project.get(), &lindor::IProject::get_ID),
                          TextOf(project.get(), &lindor::IProject::get_Name)});
     }
@@ -126,7 +127,8 @@ ComPtr<lindor::IProject> Session::ActiveProject() const
 
 ComPtr<lindor::IRight> Session::ProjectRight() const
 {
-    ComPtr<lindor::IRight> right = ObjectOf(context_.get(), &lindor::IExeContext::get_CurProjectRight);
+    ComPtr<lindor::IRight> right =
+        ObjectOf(context_.get(), &lindor::IExeContext::get_CurProjectRight);
     if (!right) Refuse("You have no rights in the project " + projectName_);
     return right;
 }

@@ -18,9 +18,14 @@ namespace {
 // What an import takes from the tracker instead of the file: the numbers,
 // the dates of the report's history, the last change and the project (the
 // active one). The attachments' names come without their files.
-const std::set<std::string> kIgnoredOnImport = {
-    "id",           "reporteddate",     "fixeddate",         "verifieddate", "lastmodifieddate",
-    "lastmodifiedby", "reportedinproject", "attachments"};
+const std::set<std::string> kIgnoredOnImport = {"id",
+                                                "reporteddate",
+                                                "fixeddate",
+                                                "verifieddate",
+                                                "lastmodifieddate",
+                                                "lastmodifiedby",
+                                                "reportedinproject",
+                                                "attachments"};
 
 std::string ReadWholeFile(const std::string& path)
 {
@@ -54,9 +59,11 @@ std::vector<ImportedRecord> RecordsFromJson(const std::string& text)
     if (!array.is_array()) UsageError("The JSON file is not an array of records");
     std::vector<ImportedRecord> records;
     for (std::size_t r = 0; r < array.size(); ++r) {
-        if (!array[r].is_object()) UsageError("Row " + std::to_string(r + 1) + ": not a JSON object");
+        if (!array[r].is_object())
+            UsageError("Row " + std::to_string(r + 1) + ": not a JSON object");
         ImportedRecord record;
-        for (const auto& [key, value] : array[r].items()) record.emplace_back(key, ValueText(value));
+        for (const auto& [key, value] : array[r].items())
+            record.emplace_back(key, ValueText(value));
         records.push_back(std::move(record));
     }
     return records;
@@ -79,8 +86,8 @@ auto ForRow(std::size_t row, Step step)
     try {
         return step();
     } catch (const CliError& error) {
-        throw CliError(error.exitCode(), "Row " + std::to_string(row) + ": " + error.what() +
-                                             "; no bug was added");
+        throw CliError(error.exitCode(),
+                       "Row " + std::to_string(row) + ": " + error.what() + "; no bug was added");
     }
 }
 
@@ -152,8 +159,9 @@ std::vector<std::int32_t> TransferCommands::AddAll(const std::vector<ComPtr<lind
         for (const auto& [addedTo, id] : added)
             if (lindor::Failed(addedTo->RemoveByID(id))) ++left;
         Refuse("Row " + std::to_string(r + 1) + ": " + why +
-               (left == 0 ? "; no bug was added"
-                          : "; " + std::to_string(left) + " bugs added before it could not be removed"));
+               (left == 0
+                    ? "; no bug was added"
+                    : "; " + std::to_string(left) + " bugs added before it could not be removed"));
     }
     std::vector<std::int32_t> ids;
     for (const auto& entry : added) ids.push_back(entry.second);

@@ -132,8 +132,8 @@ bool AssignClassDialog::loadUsers()
         return false;
 
     bool readAll = true;
-    const bool listed = ForEach(
-        everyone.get(), &lindor::IUserSet::get_Item, [&](lindor::IUser* user) {
+    const bool listed =
+        ForEach(everyone.get(), &lindor::IUserSet::get_Item, [&](lindor::IUser* user) {
             ComPtr<lindor::IProjectSet> theirs;
             if (!readAll || user->get_ProjectSet(theirs.put()) != S_OK) {
                 readAll = false;
@@ -190,8 +190,7 @@ bool AssignClassDialog::addProject(const ShownUser& user, lindor::IProject* proj
                      assignedIds.insert(NumberOf(c, &lindor::IClassification::get_ID));
                  }))
         return false;
-    QTreeWidgetItem* group =
-        addGroup(TextOf(project, &lindor::IProject::get_Name), projectId);
+    QTreeWidgetItem* group = addGroup(TextOf(project, &lindor::IProject::get_Name), projectId);
     group->setExpanded(true);
     return ForEach(all.get(), &lindor::IClassificationSet::get_Item,
                    [&](lindor::IClassification* c) {

@@ -45,7 +45,8 @@ QStringList DroppedFiles(const QMimeData* data)
     QStringList files;
     if (data == nullptr || !data->hasUrls()) return files;
     for (const QUrl& url : data->urls()) {
-        if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile()) files.append(url.toLocalFile());
+        if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile())
+            files.append(url.toLocalFile());
     }
     return files;
 }
@@ -184,7 +185,9 @@ void AttachmentPage::setView(View view)
     iconView_->setResizeMode(QListView::Adjust);
     iconView_->setMovement(QListView::Static);
     iconView_->setWordWrap(large);
-    iconView_->setGridSize(large ? QSize(112, 72) : view == View::SmallIcons ? QSize(180, 22) : QSize());
+    iconView_->setGridSize(large                      ? QSize(112, 72)
+                           : view == View::SmallIcons ? QSize(180, 22)
+                                                      : QSize());
     iconView_->setSpacing(view == View::List ? 2 : 0);
     stack_->setCurrentWidget(iconView_);
 }
@@ -299,8 +302,8 @@ void AttachmentPage::chooseSaveTarget()
 {
     const int row = selectedRow();
     if (row < 0) return;
-    const QString path = QFileDialog::getSaveFileName(this, tr("Save As"), rowText(row, 0), kAllFiles,
-                                                      nullptr, QFileDialog::DontUseNativeDialog);
+    const QString path = QFileDialog::getSaveFileName(
+        this, tr("Save As"), rowText(row, 0), kAllFiles, nullptr, QFileDialog::DontUseNativeDialog);
     if (!path.isEmpty()) saveSelectedAs(path);
 }
 

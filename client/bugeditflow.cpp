@@ -24,7 +24,8 @@ QString ApplyAttachments(const PendingAttachments& pending, lindor::IBug* bug)
 {
     if (!pending.hasChanges()) return QString();
     lindor::ComPtr<lindor::IFileSet> files;
-    if (bug->get_AttachedFiles(files.put()) != lindor::S_OK || !files || !pending.applyTo(files.get()))
+    if (bug->get_AttachedFiles(files.put()) != lindor::S_OK || !files ||
+        !pending.applyTo(files.get()))
         return EngineError::text();
     return QString();
 }
@@ -60,7 +61,8 @@ bool BugEditFlow::reportNew(lindor::eBugType type)
 
 bool BugEditFlow::storeNew(BugSheet& sheet)
 {
-    BugListView* list = TypeOf(sheet.bug()) == lindor::eFeature ? views_->features() : views_->bugs();
+    BugListView* list =
+        TypeOf(sheet.bug()) == lindor::eFeature ? views_->features() : views_->bugs();
     if (!list->hasBugSet()) {
         Messages::error(&sheet, QStringLiteral("Adding bug Failed!"));
         return false;

@@ -10,9 +10,9 @@
 #include "client/attachmentpage.h"
 #include "client/bugtextfields.h"
 #include "client/generalpage.h"
-#include "widgets/helpviewer.h"
 #include "client/reportpage.h"
 #include "widgets/engineerror.h"
+#include "widgets/helpviewer.h"
 #include "widgets/messages.h"
 
 namespace nimbra {

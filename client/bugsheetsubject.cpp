@@ -12,7 +12,8 @@ bool BugSheetSubject::read(lindor::IExeContext* source, lindor::IBug* target, bo
     loadedStatus = isNew ? QString() : TextOf(target, &lindor::IBug::get_Status);
     right.reset();
     if (context->get_CurProjectRight(right.put()) != lindor::S_OK) return false;
-    if (!right && lindor::CreateObject<lindor::IRight>("Lindor.Right.1", right.put()) != lindor::S_OK)
+    if (!right &&
+        lindor::CreateObject<lindor::IRight>("Lindor.Right.1", right.put()) != lindor::S_OK)
         return false;
     lindor::ComPtr<lindor::IUser> user;
     lindor::ComPtr<lindor::IProject> project;

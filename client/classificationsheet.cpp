@@ -10,8 +10,8 @@
 
 #include "client/enginevalues.h"
 #include "client/enternamedialog.h"
-#include "widgets/helpviewer.h"
 #include "widgets/engineerror.h"
+#include "widgets/helpviewer.h"
 #include "widgets/messages.h"
 
 namespace nimbra {
@@ -134,8 +134,7 @@ void ClassificationSheet::addClassification()
         EngineError::show(this);
         return;
     }
-    list_->addItem(
-        MakeEntry(ask.name(), NumberOf(item.get(), &lindor::IClassification::get_ID)));
+    list_->addItem(MakeEntry(ask.name(), NumberOf(item.get(), &lindor::IClassification::get_ID)));
 }
 
 void ClassificationSheet::renameSelected()
@@ -150,7 +149,8 @@ void ClassificationSheet::renameSelected()
         return;
     }
     const QString oldName = TextOf(item.get(), &lindor::IClassification::get_Name);
-    if (item->put_Name(ask.name().toStdString()) != lindor::S_OK || set_->Update() != lindor::S_OK) {
+    if (item->put_Name(ask.name().toStdString()) != lindor::S_OK ||
+        set_->Update() != lindor::S_OK) {
         const QString why = EngineError::text();
         item->put_Name(oldName.toStdString());  // the set keeps what the database holds
         Messages::error(this, why);

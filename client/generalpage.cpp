@@ -71,13 +71,14 @@ bool FillVersions(const QList<QComboBox*>& boxes, lindor::IProject* project)
 // Selects the entry of exactly that text; none when there is no such entry.
 void SelectText(QComboBox* box, const QString& text)
 {
-    box->setCurrentIndex(text.isEmpty() ? -1
-                                        : box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    box->setCurrentIndex(
+        text.isEmpty() ? -1 : box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
 }
 
 void SelectIndex(QComboBox* box, std::size_t index)
 {
-    box->setCurrentIndex(index < static_cast<std::size_t>(box->count()) ? static_cast<int>(index) : -1);
+    box->setCurrentIndex(index < static_cast<std::size_t>(box->count()) ? static_cast<int>(index)
+                                                                        : -1);
 }
 
 std::int32_t SelectedId(const QComboBox* box)
@@ -225,8 +226,8 @@ void GeneralPage::build()
     addPair(12, 0, verifiedByLabel, verifiedBy_);
     addPair(12, 1, verifiedDateLabel, verifiedDate_);
     grid_->setRowStretch(13, 1);
-    resolvedGroup_ = {resolvedByLabel,      resolvedBy_,     resolvedDateLabel, resolvedDate_,
-                      resolvedVersionLabel, resolvedVersion_};
+    resolvedGroup_ = {resolvedByLabel, resolvedBy_,          resolvedDateLabel,
+                      resolvedDate_,   resolvedVersionLabel, resolvedVersion_};
     verifiedGroup_ = {verifiedByLabel, verifiedBy_, verifiedDateLabel, verifiedDate_};
 
     controls_ = {{GeneralControl::Type, type},
@@ -443,8 +444,10 @@ void GeneralPage::applyEnabling()
 
 QString GeneralPage::problem() const
 {
-    if (description_->text().trimmed().isEmpty()) return QString::fromLatin1(bugrules::kEnterDescription);
-    if (reportedVersion_->currentIndex() < 0) return QString::fromLatin1(bugrules::kSelectReportedVersion);
+    if (description_->text().trimmed().isEmpty())
+        return QString::fromLatin1(bugrules::kEnterDescription);
+    if (reportedVersion_->currentIndex() < 0)
+        return QString::fromLatin1(bugrules::kSelectReportedVersion);
     if (resolvedShown_ && resolvedVersion_->isEnabled() && resolvedVersion_->currentIndex() < 0)
         return QString::fromLatin1(bugrules::kSelectResolvedVersion);
     return QString();
@@ -473,8 +476,8 @@ bool GeneralPage::writeTo(IBug* bug) const
     if (!writeResolution(bug, status)) return false;
     return bug->put_VerifiedDate(verifiedDate_->value()) == S_OK &&
            bug->put_DateDue(dateDue_->value()) == S_OK &&
-           bug->put_EstimatedTime(static_cast<std::int32_t>(estimate_->seconds() / kSecondsPerMinute)) ==
-               S_OK &&
+           bug->put_EstimatedTime(
+               static_cast<std::int32_t>(estimate_->seconds() / kSecondsPerMinute)) == S_OK &&
            bug->put_LastModifiedByID(subject_.userId) == S_OK &&
            bug->put_LastModifiedDate(EngineDate::now()) == S_OK;
 }
@@ -498,7 +501,8 @@ bool GeneralPage::writeResolution(IBug* bug, const QString& status) const
             return false;
     }
     if (effect.verifier == PersonChange::Keep) return true;
-    return bug->put_VerifiedByID(effect.verifier == PersonChange::Stamp ? subject_.userId : 0) == S_OK;
+    return bug->put_VerifiedByID(effect.verifier == PersonChange::Stamp ? subject_.userId : 0) ==
+           S_OK;
 }
 
 }  // namespace nimbra

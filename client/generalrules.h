@@ -30,9 +30,9 @@ enum class GeneralControl {
 
 // What a status says about a control.
 enum class Gate {
-    Open,     // nothing: the control follows the user's rights
-    Closed,   // disabled whatever the rights
-    ByRight   // enabled by its right, in a new report as well
+    Open,    // nothing: the control follows the user's rights
+    Closed,  // disabled whatever the rights
+    ByRight  // enabled by its right, in a new report as well
 };
 
 // Where the values of a group come from.

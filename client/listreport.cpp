@@ -90,8 +90,8 @@ QPen GridPen()
 // A one-line cell: the text as far as the cell is wide.
 void DrawLine(QPainter& painter, const QString& text, const QRectF& box)
 {
-    const QString shown = painter.fontMetrics().elidedText(text, Qt::ElideRight,
-                                                           static_cast<int>(box.width()));
+    const QString shown =
+        painter.fontMetrics().elidedText(text, Qt::ElideRight, static_cast<int>(box.width()));
     painter.drawText(box, shown, LineText(Qt::AlignLeft | Qt::AlignTop));
 }
 
@@ -151,8 +151,7 @@ void ListReport::begin(QPainter& painter)
 
 int ListReport::wrappedHeight(QPainter& painter, const QString& text, int width) const
 {
-    const QRectF needed =
-        painter.boundingRect(QRectF(0, 0, width, 1e6), text, WrappedText());
+    const QRectF needed = painter.boundingRect(QRectF(0, 0, width, 1e6), text, WrappedText());
     return std::max(static_cast<int>(std::ceil(needed.height())), rowUnit_);
 }
 

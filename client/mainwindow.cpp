@@ -301,8 +301,8 @@ void MainWindow::updateCommands()
     action(Command::ReportBug)->setEnabled(rules.reportBug());
     action(Command::ReportFeature)->setEnabled(rules.reportBug());
     action(Command::Edit)->setEnabled(rules.edit());
-    for (Command command : {Command::Refresh, Command::Print, Command::PrintPreview,
-                            Command::SaveAsPdf})
+    for (Command command :
+         {Command::Refresh, Command::Print, Command::PrintPreview, Command::SaveAsPdf})
         action(command)->setEnabled(rules.refreshOrPrint());
     for (Command command : {Command::SelectProject, Command::Synchronize, Command::SystemInfo,
                             Command::ChangePassword, Command::SetFilters, Command::SelectFilter})

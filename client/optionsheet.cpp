@@ -7,9 +7,9 @@
 #include <QVBoxLayout>
 
 #include "client/clientoptions.h"
-#include "widgets/helpviewer.h"
 #include "client/optiongeneralpage.h"
 #include "client/optionotherpage.h"
+#include "widgets/helpviewer.h"
 #include "widgets/messages.h"
 
 namespace nimbra {

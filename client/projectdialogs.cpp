@@ -23,8 +23,7 @@ lindor::ComPtr<lindor::IProject> ProjectDialogs::find(lindor::IExeContext* conte
             EngineError::show(parent);
             return nullptr;
         }
-        if (NumberOf(project.get(), &lindor::IProject::get_ID) == projectId)
-            return project;
+        if (NumberOf(project.get(), &lindor::IProject::get_ID) == projectId) return project;
     }
     Messages::error(parent, QStringLiteral("Project(ID=%1) is not in this set").arg(projectId));
     return nullptr;
@@ -45,8 +44,8 @@ void ProjectDialogs::editClassifications(lindor::IExeContext* context, int proje
     const lindor::ComPtr<lindor::IProject> project = find(context, projectId, parent);
     if (!project) return;
     lindor::ComPtr<lindor::IClassificationSet> classifications;
-    if (project->get_ClassificationSet(classifications.put()) != lindor::S_OK ||
-        !classifications || classifications->put_ExeContext(context) != lindor::S_OK) {
+    if (project->get_ClassificationSet(classifications.put()) != lindor::S_OK || !classifications ||
+        classifications->put_ExeContext(context) != lindor::S_OK) {
         EngineError::show(parent);
         return;
     }

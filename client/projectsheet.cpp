@@ -14,8 +14,8 @@
 
 #include "client/bugtexts.h"
 #include "client/enginevalues.h"
-#include "widgets/helpviewer.h"
 #include "widgets/engineerror.h"
+#include "widgets/helpviewer.h"
 
 namespace nimbra {
 
@@ -105,8 +105,7 @@ void ProjectSheet::showProject(lindor::IProject* project, const QString& dateFor
         const QString description = TextOf(version.get(), &IVersion::get_Description);
         auto* row = new QTreeWidgetItem(QStringList{
             TextOf(version.get(), &IVersion::get_Name),
-            BugTexts::dateText(DateOf(version.get(), &IVersion::get_ReleaseDate),
-                               dateFormat),
+            BugTexts::dateText(DateOf(version.get(), &IVersion::get_ReleaseDate), dateFormat),
             description});
         row->setToolTip(2, description);  // a long description is cut at the sheet's edge
         versions_->addTopLevelItem(row);

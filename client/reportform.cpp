@@ -22,7 +22,8 @@ ReportForm::ReportForm(int textIndex, QWidget* parent) : QWidget(parent), textIn
 void ReportForm::showBug(lindor::IBug* bug)
 {
     std::string rtf;
-    if (bug == nullptr || (bug->*BugTextFields::at(textIndex_ - 1).get)(&rtf) != lindor::S_OK) rtf.clear();
+    if (bug == nullptr || (bug->*BugTextFields::at(textIndex_ - 1).get)(&rtf) != lindor::S_OK)
+        rtf.clear();
     showRtf(rtf);
 }
 

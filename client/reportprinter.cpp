@@ -95,15 +95,14 @@ void ReportPrinter::print()
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, window_);
     dialog.setObjectName(QStringLiteral("printDialog"));
-    for (const auto option : {QAbstractPrintDialog::PrintToFile, QAbstractPrintDialog::PrintSelection,
-                              QAbstractPrintDialog::PrintPageRange,
-                              QAbstractPrintDialog::PrintCurrentPage})
+    for (const auto option :
+         {QAbstractPrintDialog::PrintToFile, QAbstractPrintDialog::PrintSelection,
+          QAbstractPrintDialog::PrintPageRange, QAbstractPrintDialog::PrintCurrentPage})
         dialog.setOption(option, false);
     if (dialog.exec() != QDialog::Accepted) return;
     NameDocument(printer);
     ListReport report = makeReport();
-    if (!printOn(printer, report))
-        Messages::error(window_, tr("The report could not be printed."));
+    if (!printOn(printer, report)) Messages::error(window_, tr("The report could not be printed."));
 }
 
 void ReportPrinter::saveAsPdf(QWidget* parent)
@@ -142,7 +141,8 @@ void ReportPrinter::preview()
     connect(preview_, &QDialog::finished, this, &ReportPrinter::previewClosed);
     addPreviewCommands();
     window_->hide();
-    if (const QScreen* screen = window_->screen()) preview_->setGeometry(screen->availableGeometry());
+    if (const QScreen* screen = window_->screen())
+        preview_->setGeometry(screen->availableGeometry());
     preview_->showMaximized();
 }
 

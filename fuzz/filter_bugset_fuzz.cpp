@@ -19,8 +19,8 @@ using namespace lindor;
 
 namespace {
 
-const char* const kColumns[] = {"BugID",        "bugid",       "BugType",      "StatusName",
-                                "Description",  "ReportedDate", "DateDue",     "ClassID",
+const char* const kColumns[] = {"BugID",         "bugid",           "BugType",      "StatusName",
+                                "Description",   "ReportedDate",    "DateDue",      "ClassID",
                                 "EstimatedTime", "ReportedInPrjID", "NoSuchColumn", ""};
 
 class Bytes {
@@ -51,20 +51,20 @@ private:
 Variant AnyValue(Bytes& in)
 {
     switch (in.Next() % 7) {
-    case 0:
-        return Variant::I4(in.Int());
-    case 1:
-        return Variant::UI1(in.Next());
-    case 2:
-        return Variant::Text(in.Text());
-    case 3:
-        return Variant::Date(static_cast<double>(in.Int() % 200000) + in.Next() / 256.0);
-    case 4:
-        return Variant::I2(static_cast<std::int16_t>(in.Int()));
-    case 5:
-        return Variant::Null();
-    default:
-        return Variant::R8(in.Int() / 7.0);
+        case 0:
+            return Variant::I4(in.Int());
+        case 1:
+            return Variant::UI1(in.Next());
+        case 2:
+            return Variant::Text(in.Text());
+        case 3:
+            return Variant::Date(static_cast<double>(in.Int() % 200000) + in.Next() / 256.0);
+        case 4:
+            return Variant::I2(static_cast<std::int16_t>(in.Int()));
+        case 5:
+            return Variant::Null();
+        default:
+            return Variant::R8(in.Int() / 7.0);
     }
 }
 
@@ -94,7 +94,8 @@ struct Fixture {
         const std::string path = folder + "/fuzz.mdb";
         if (!CreateDB(path)) std::abort();
         context = MakeObject<CExeContext>();
-        if (context->OpenAccessDB(path) != S_OK || context->Login("Admin", "") != S_OK) std::abort();
+        if (context->OpenAccessDB(path) != S_OK || context->Login("Admin", "") != S_OK)
+            std::abort();
     }
     ~Fixture()
     {

@@ -14,7 +14,10 @@ struct Accessors {
     Setter put;
 };
 
-#define ROLES_RIGHT(name) {RightFlag::name, #name, &lindor::IRight::get_##name, &lindor::IRight::put_##name}
+#define ROLES_RIGHT(name)                                                                \
+    {                                                                                    \
+        RightFlag::name, #name, &lindor::IRight::get_##name, &lindor::IRight::put_##name \
+    }
 
 // In the order of the RightFlag values, checked below.
 constexpr std::array<Accessors, RightFlags::kCount> kAccessors = {{

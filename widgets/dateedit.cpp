@@ -22,7 +22,8 @@ const QDate kNoDate(1900, 1, 1);
 QString DisplayFormat()
 {
     QString format = QLocale().dateFormat(QLocale::ShortFormat);
-    if (!format.contains(QLatin1String("yyyy"))) format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    if (!format.contains(QLatin1String("yyyy")))
+        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
     return format;
 }
 

@@ -32,8 +32,8 @@ QAction* AddButton(QToolBar* bar, QStyle::StandardPixmap icon, const QString& te
 void AddNavigation(QToolBar* bar, QTextBrowser* browser)
 {
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    QAction* back = AddButton(bar, QStyle::SP_ArrowBack, QObject::tr("&Back"),
-                              QStringLiteral("helpBack"));
+    QAction* back =
+        AddButton(bar, QStyle::SP_ArrowBack, QObject::tr("&Back"), QStringLiteral("helpBack"));
     QAction* forward = AddButton(bar, QStyle::SP_ArrowForward, QObject::tr("&Forward"),
                                  QStringLiteral("helpForward"));
     QAction* contents = AddButton(bar, QStyle::SP_DirHomeIcon, QObject::tr("&Contents"),
@@ -43,8 +43,8 @@ void AddNavigation(QToolBar* bar, QTextBrowser* browser)
     QObject::connect(back, &QAction::triggered, browser, &QTextBrowser::backward);
     QObject::connect(forward, &QAction::triggered, browser, &QTextBrowser::forward);
     QObject::connect(contents, &QAction::triggered, browser, [browser] {
-        browser->setSource(QUrl::fromLocalFile(HelpViewer::folder() + QLatin1Char('/') +
-                                               kStartPage));
+        browser->setSource(
+            QUrl::fromLocalFile(HelpViewer::folder() + QLatin1Char('/') + kStartPage));
     });
     QObject::connect(browser, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
     QObject::connect(browser, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);

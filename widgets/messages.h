@@ -31,7 +31,10 @@ public:
     // The same under the warning icon, for a step that cannot be undone.
     static bool askYesNoWarning(QWidget* parent, const QString& text);
     // True for the kinds answered with Yes or No.
-    static bool isQuestion(Kind kind) { return kind == Kind::Question || kind == Kind::WarningQuestion; }
+    static bool isQuestion(Kind kind)
+    {
+        return kind == Kind::Question || kind == Kind::WarningQuestion;
+    }
 
     // An empty interceptor shows real message boxes again.
     static void setInterceptor(Interceptor interceptor);

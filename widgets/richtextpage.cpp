@@ -93,10 +93,13 @@ void RichTextPage::buildToolBar()
     for (Tool tool : {Tool::Left, Tool::Center, Tool::Right}) {
         const bool left = tool == Tool::Left;
         const bool center = tool == Tool::Center;
-        QAction* action = addTool(tool, left ? tr("Left") : center ? tr("Center") : tr("Right"),
-                                  left ? QStringLiteral("alignleft")
-                                       : center ? QStringLiteral("aligncenter")
-                                                : QStringLiteral("alignright"));
+        QAction* action = addTool(tool,
+                                  left     ? tr("Left")
+                                  : center ? tr("Center")
+                                           : tr("Right"),
+                                  left     ? QStringLiteral("alignleft")
+                                  : center ? QStringLiteral("aligncenter")
+                                           : QStringLiteral("alignright"));
         alignments->addAction(action);
     }
     for (Tool tool : {Tool::Bold, Tool::Italic, Tool::Underline, Tool::Bullet, Tool::Left,

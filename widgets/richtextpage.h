@@ -26,7 +26,20 @@ namespace nimbra {
 class RichTextPage : public QWidget {
     Q_OBJECT
 public:
-    enum class Tool { Font, Color, Cut, Copy, Paste, Bold, Italic, Underline, Bullet, Left, Center, Right };
+    enum class Tool {
+        Font,
+        Color,
+        Cut,
+        Copy,
+        Paste,
+        Bold,
+        Italic,
+        Underline,
+        Bullet,
+        Left,
+        Center,
+        Right
+    };
 
     explicit RichTextPage(QWidget* parent = nullptr);
 
@@ -53,7 +66,8 @@ public:
     std::unique_ptr<QMenu> createContextMenu();
 
 private:
-    QAction* addTool(Tool tool, const QString& text, const QString& icon, const QKeySequence& keys = {});
+    QAction* addTool(Tool tool, const QString& text, const QString& icon,
+                     const QKeySequence& keys = {});
     void buildToolBar();
     void connectTools();
     void mergeFormat(const QTextCharFormat& format);

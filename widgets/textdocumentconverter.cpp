@@ -101,7 +101,8 @@ richtext::Paragraph ParagraphOf(const QTextBlock& block)
 
 bool IsEmptyDocument(const QTextDocument& document)
 {
-    return document.blockCount() == 1 && ParagraphOf(document.firstBlock()) == richtext::Paragraph();
+    return document.blockCount() == 1 &&
+           ParagraphOf(document.firstBlock()) == richtext::Paragraph();
 }
 
 }  // namespace

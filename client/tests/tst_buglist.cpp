@@ -6,10 +6,10 @@
 
 #include <memory>
 
-#include "clienttestcase.h"
 #include "client/buglistmodel.h"
 #include "client/buglistview.h"
 #include "client/bugtexts.h"
+#include "clienttestcase.h"
 #include "widgets/testsupport/messagerecorder.h"
 #include "widgets/testsupport/testdatabase.h"
 #include "widgets/testsupport/testenvironment.h"

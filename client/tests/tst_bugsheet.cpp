@@ -21,7 +21,6 @@
 #include <functional>
 #include <memory>
 
-#include "clienttestcase.h"
 #include "client/attachmentpage.h"
 #include "client/buglistmodel.h"
 #include "client/buglistview.h"
@@ -32,6 +31,7 @@
 #include "client/mainwindow.h"
 #include "client/pendingattachments.h"
 #include "client/reportpage.h"
+#include "clienttestcase.h"
 #include "richtext/plaintext.h"
 #include "widgets/dateedit.h"
 #include "widgets/durationedit.h"
@@ -48,19 +48,20 @@ using nimbra::GeneralPage;
 using nimbra::MainWindow;
 using nimbra::NumberOf;
 using nimbra::TextOf;
-using nimbra::test::NewBug;
 using nimbra::test::ModalDialogs;
+using nimbra::test::NewBug;
 
 namespace {
 
 constexpr double kFixedDate = 38000.25;  // 14 January 2004, 06:00
 constexpr double kVerifiedDate = 38001.5;
-constexpr int kVersion2 = 2;             // "Version 2.0" of "Project 1"
+constexpr int kVersion2 = 2;  // "Version 2.0" of "Project 1"
 
 const std::string kForeignRtf =
     "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}\r\n"
     "{\\*\\generator Msftedit 5.41.21.2510;}\\viewkind4\\uc1\r\n"
-    "\\trowd\\trgaph108\\cellx1500\\cellx3000\\pard\\intbl\\f0\\fs20 Step\\cell Result\\cell\\row\r\n"
+    "\\trowd\\trgaph108\\cellx1500\\cellx3000\\pard\\intbl\\f0\\fs20 Step\\cell "
+    "Result\\cell\\row\r\n"
     "\\pard{\\pict\\wmetafile8\\picw529\\pich529 0100090000035000000000002700}\\par\r\n}\r\n";
 
 bool IsToday(double engineDate)
@@ -219,7 +220,8 @@ private slots:
             QVERIFY(page->resolvedBy()->text().isEmpty() && page->verifiedBy()->text().isEmpty());
             QCOMPARE(page->resolvedDate()->value(), 0.0);
             QCOMPARE(page->resolvedVersionList()->currentIndex(), -1);
-            QVERIFY(!page->reportedDate()->isEnabled() && !page->reportedVersionList()->isEnabled());
+            QVERIFY(!page->reportedDate()->isEnabled() &&
+                    !page->reportedVersionList()->isEnabled());
             sheet->accept();
         });
         const lindor::ComPtr<IBug> stored = storedBug(id);
@@ -296,8 +298,9 @@ private slots:
             QVERIFY(sheet->textPage(0)->isReadOnly());
             QVERIFY(!sheet->textPage(1)->isReadOnly());
             AttachmentPage* files = sheet->attachments();
-            files->selection()->select(files->model()->index(0, 0),
-                                       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            files->selection()->select(
+                files->model()->index(0, 0),
+                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
             QVERIFY(files->action(AttachmentPage::Tool::Open)->isEnabled());
             QVERIFY(files->action(AttachmentPage::Tool::SaveAs)->isEnabled());
             QVERIFY(!files->action(AttachmentPage::Tool::AddFile)->isEnabled());
@@ -352,8 +355,9 @@ private slots:
 
         editBug(id, [](BugSheet* sheet) {
             AttachmentPage* files = sheet->attachments();
-            files->selection()->select(files->model()->index(0, 0),
-                                       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            files->selection()->select(
+                files->model()->index(0, 0),
+                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
             files->deleteSelected();
             QCOMPARE(files->model()->rowCount(), 0);
         });  // cancelled
@@ -362,12 +366,14 @@ private slots:
         editBug(id, [&notes](BugSheet* sheet) {
             AttachmentPage* files = sheet->attachments();
             files->setView(AttachmentPage::View::Detail);
-            files->selection()->select(files->model()->index(0, 0),
-                                       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            files->selection()->select(
+                files->model()->index(0, 0),
+                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
             files->deleteSelected();
             QMimeData dragged;
             dragged.setUrls({QUrl::fromLocalFile(notes), QUrl::fromLocalFile(QDir::tempPath())});
-            QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+            QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dragged, Qt::LeftButton,
+                            Qt::NoModifier);
             // Delivered as the window delivers a drop that ends over the page.
             static_cast<QObject*>(files)->event(&drop);
             QCOMPARE(files->model()->rowCount(), 1);  // the folder is no file to attach
@@ -437,15 +443,17 @@ private slots:
         const int id = database->addBug(wanted);
         logIn(QStringLiteral("ann"));
         editBug(id, [](BugSheet* sheet) {
-            QVERIFY(sheet->textPage(0)->editor()->toPlainText().contains(QStringLiteral("Step\tResult")));
+            QVERIFY(sheet->textPage(0)->editor()->toPlainText().contains(
+                QStringLiteral("Step\tResult")));
             sheet->general()->description()->setText(QStringLiteral("Reworded"));
             sheet->textPage(2)->editor()->setPlainText(QStringLiteral("Restart it"));
             sheet->accept();
         });
         lindor::ComPtr<IBug> stored = storedBug(id);
         QCOMPARE(TextOf(stored.get(), &IBug::get_Report).toStdString(), kForeignRtf);
-        QCOMPARE(richtext::RtfToPlainText(TextOf(stored.get(), &IBug::get_Workaround).toStdString()),
-                 std::string("Restart it"));
+        QCOMPARE(
+            richtext::RtfToPlainText(TextOf(stored.get(), &IBug::get_Workaround).toStdString()),
+            std::string("Restart it"));
 
         editBug(id, [](BugSheet* sheet) {
             QTextEdit* report = sheet->textPage(0)->editor();
@@ -470,7 +478,8 @@ private slots:
             sheet->general()->description()->setText(QStringLiteral("No version yet"));
             QCOMPARE(sheet->general()->reportedVersionList()->currentIndex(), -1);
             sheet->tabs()->setCurrentIndex(1);
-            QCOMPARE(messages->last(), QStringLiteral("Please select a version in which it's reported!"));
+            QCOMPARE(messages->last(),
+                     QStringLiteral("Please select a version in which it's reported!"));
             QCOMPARE(sheet->tabs()->currentIndex(), 0);
             sheet->general()->reportedVersionList()->setCurrentIndex(0);
             sheet->tabs()->setCurrentIndex(BugSheet::kAttachmentPage);
@@ -485,7 +494,8 @@ private slots:
             page->pickStatus(QStringLiteral("Resolved"));
             QCOMPARE(page->resolvedVersionList()->currentIndex(), -1);
             sheet->accept();
-            QCOMPARE(messages->last(), QStringLiteral("Please select a version in which it's resolved!"));
+            QCOMPARE(messages->last(),
+                     QStringLiteral("Please select a version in which it's resolved!"));
             page->resolvedVersionList()->setCurrentIndex(1);
             page->description()->setText(QStringLiteral("   "));
             sheet->accept();
@@ -571,7 +581,6 @@ private:
         if (file.open(QIODevice::WriteOnly)) file.write(content);
         return path;
     }
-
 };
 
 QTEST_MAIN(BugSheetTest)

@@ -15,7 +15,6 @@
 
 #include <memory>
 
-#include "clienttestcase.h"
 #include "client/buglistmodel.h"
 #include "client/buglistview.h"
 #include "client/bugtabview.h"
@@ -28,6 +27,7 @@
 #include "client/mainactions.h"
 #include "client/mainwindow.h"
 #include "client/selectfilterdialog.h"
+#include "clienttestcase.h"
 #include "widgets/testsupport/messagerecorder.h"
 #include "widgets/testsupport/modaldialogs.h"
 #include "widgets/testsupport/testdatabase.h"

@@ -12,12 +12,12 @@
 #include <csignal>
 #include <memory>
 
-#include "clienttestcase.h"
 #include "archivebytes.h"
 #include "client/clientfiles.h"
 #include "client/filterfile.h"
 #include "client/filtersets.h"
 #include "client/filterstore.h"
+#include "clienttestcase.h"
 #include "widgets/enginedate.h"
 #include "widgets/testsupport/testdatabase.h"
 #include "widgets/testsupport/testenvironment.h"

@@ -9,7 +9,6 @@
 
 #include <memory>
 
-#include "clienttestcase.h"
 #include "client/buglistmodel.h"
 #include "client/buglistview.h"
 #include "client/bugtabview.h"
@@ -24,6 +23,7 @@
 #include "client/selectprojectdialog.h"
 #include "client/sysinfodialog.h"
 #include "client/sysinfofields.h"
+#include "clienttestcase.h"
 #include "widgets/helpviewer.h"
 #include "widgets/notereminder.h"
 #include "widgets/programsettings.h"
@@ -306,7 +306,6 @@ private:
         QCOMPARE(window->context()->Login("ann", "pw"), lindor::S_OK);
         QVERIFY(window->isLoggedIn());
     }
-
 };
 
 QTEST_MAIN(MainWindowTest)

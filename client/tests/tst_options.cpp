@@ -14,7 +14,6 @@
 
 #include <memory>
 
-#include "clienttestcase.h"
 #include "archivebytes.h"
 #include "client/buglistmodel.h"
 #include "client/buglistview.h"
@@ -28,6 +27,7 @@
 #include "client/optiongeneralpage.h"
 #include "client/optionotherpage.h"
 #include "client/optionsheet.h"
+#include "clienttestcase.h"
 #include "widgets/testsupport/messagerecorder.h"
 #include "widgets/testsupport/modaldialogs.h"
 #include "widgets/testsupport/testdatabase.h"
@@ -275,7 +275,6 @@ private:
         options.setProjectId(1);
         return options;
     }
-
 };
 
 QTEST_MAIN(OptionsTest)

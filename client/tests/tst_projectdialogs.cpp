@@ -13,7 +13,6 @@
 
 #include <memory>
 
-#include "clienttestcase.h"
 #include "client/assignclassdialog.h"
 #include "client/classificationsheet.h"
 #include "client/enternamedialog.h"
@@ -21,6 +20,7 @@
 #include "client/projectdialogs.h"
 #include "client/projectpane.h"
 #include "client/projectsheet.h"
+#include "clienttestcase.h"
 #include "widgets/testsupport/messagerecorder.h"
 #include "widgets/testsupport/modaldialogs.h"
 #include "widgets/testsupport/testdatabase.h"
@@ -76,7 +76,8 @@ private slots:
         second.projectId = 2;
         ann = database->addUser(QStringLiteral("ann"), QStringLiteral("pw"), QStringLiteral("Ann"));
         bob = database->addUser(QStringLiteral("bob"), QStringLiteral("pw"), QStringLiteral("Bob"));
-        carl = database->addUser(QStringLiteral("carl"), QStringLiteral("pw"), QStringLiteral("Carl"));
+        carl =
+            database->addUser(QStringLiteral("carl"), QStringLiteral("pw"), QStringLiteral("Carl"));
         QVERIFY2(ann > 0 && bob > 0 && carl > 0 && database->grant(ann, {first, second}) &&
                      database->grant(bob, {nimbra::test::ProjectGrant{}}),
                  qPrintable(database->error()));
@@ -164,7 +165,8 @@ private slots:
         QCOMPARE(messages->texts().count(QStringLiteral("Do you really want to delete it?")), 3);
         QCOMPARE(storedNames(1), QStringList());
         sheet->accept();
-        QCOMPARE(messages->last(), QStringLiteral("Project must have at least one classification!"));
+        QCOMPARE(messages->last(),
+                 QStringLiteral("Project must have at least one classification!"));
         QVERIFY(sheet->isVisible());
     }
 
@@ -249,10 +251,7 @@ private slots:
     }
 
 private:
-    void logIn(const char* login)
-    {
-        QCOMPARE(window->context()->Login(login, "pw"), lindor::S_OK);
-    }
+    void logIn(const char* login) { QCOMPARE(window->context()->Login(login, "pw"), lindor::S_OK); }
 
     std::unique_ptr<ClassificationSheet> openClassifications(int projectId)
     {

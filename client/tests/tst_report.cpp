@@ -15,13 +15,13 @@
 
 #include <memory>
 
-#include "clienttestcase.h"
 #include "client/buglistmodel.h"
 #include "client/buglistview.h"
 #include "client/bugtabview.h"
 #include "client/listreport.h"
 #include "client/mainwindow.h"
 #include "client/reportprinter.h"
+#include "clienttestcase.h"
 #include "widgets/testsupport/messagerecorder.h"
 #include "widgets/testsupport/modaldialogs.h"
 #include "widgets/testsupport/testdatabase.h"
@@ -144,18 +144,20 @@ private slots:
 
     void threeShortRowsPrintOnePage()
     {
-        ListReport report = ReportOf({Row(7, QStringLiteral("First row")),
-                                      Row(8, QStringLiteral("Second row"), QStringLiteral("Setup")),
-                                      Row(9, QStringLiteral("Third row"), QStringLiteral("Import"))});
+        ListReport report =
+            ReportOf({Row(7, QStringLiteral("First row")),
+                      Row(8, QStringLiteral("Second row"), QStringLiteral("Setup")),
+                      Row(9, QStringLiteral("Third row"), QStringLiteral("Import"))});
         const QString text = writePdf(report);
         QCOMPARE(PageCount(text), 1);
-        for (const char* expected : {"Report", "ID", "Description", "Status", "Priority", "Severity",
-                                     "Reproductive", "Classification", "1/1", "Third row", "Import",
-                                     "Setup", "Printing"})
+        for (const char* expected :
+             {"Report", "ID", "Description", "Status", "Priority", "Severity", "Reproductive",
+              "Classification", "1/1", "Third row", "Import", "Setup", "Printing"})
             QVERIFY2(text.contains(QLatin1String(expected)), expected);
         QVERIFY(text.contains(kDate));
-        QVERIFY(text.contains(QRegularExpression(QStringLiteral("\\b9\\s+Third row\\s+Active\\s+High\\s+"
-                                                                "Normal\\s+Always\\s+Import"))));
+        QVERIFY(text.contains(
+            QRegularExpression(QStringLiteral("\\b9\\s+Third row\\s+Active\\s+High\\s+"
+                                              "Normal\\s+Always\\s+Import"))));
     }
 
     void aLastRowThatDoesNotFitGoesAloneOnTheNextPage()
@@ -298,7 +300,6 @@ private:
         QCOMPARE(window->views()->bugs()->bugModel()->rowCount(), 2);
         QVERIFY(window->action(nimbra::Command::SaveAsPdf)->isEnabled());
     }
-
 };
 
 QTEST_MAIN(ReportTest)

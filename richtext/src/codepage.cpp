@@ -45,8 +45,7 @@ std::string ConverterName(int codePage)
 
 class Converter {
 public:
-    explicit Converter(int codePage)
-        : handle_(iconv_open("UTF-8", ConverterName(codePage).c_str()))
+    explicit Converter(int codePage) : handle_(iconv_open("UTF-8", ConverterName(codePage).c_str()))
     {
     }
     ~Converter()

@@ -15,6 +15,7 @@ namespace {
 enum class Destination { Body, Skip, FontTable, ColorTable, Numbering };
 
 // Groups whose content is not document text.
+// clang-format off
 const std::set<std::string> kSkippedDestinations = {
     "annotation", "atnauthor", "atnid", "author", "bkmkend", "bkmkstart", "colorschememapping",
     "comment", "company", "datastore", "doccomm", "do", "fldinst", "footer", "footerf",
@@ -22,13 +23,14 @@ const std::set<std::string> kSkippedDestinations = {
     "info", "keywords", "latentstyles", "listoverridetable", "listtable", "listtext",
     "nonshppict", "object", "operator", "pict", "pntext", "pntxta", "pntxtb", "revtbl",
     "rsidtbl", "shp", "stylesheet", "subject", "template", "themedata", "title", "xmlnstbl"};
+// clang-format on
 
 // Characters named by a control word.
 const std::map<std::string, char32_t> kNamedCharacters = {
-    {"bullet", 0x2022}, {"endash", 0x2013},    {"emdash", 0x2014},    {"lquote", 0x2018},
-    {"rquote", 0x2019}, {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"emspace", 0x2003},
-    {"enspace", 0x2002}, {"qmspace", 0x2005},  {"zwj", 0x200D},       {"zwnj", 0x200C},
-    {"tab", U'\t'},     {"cell", U'\t'},       {"line", 0x2028}};
+    {"bullet", 0x2022},  {"endash", 0x2013},    {"emdash", 0x2014},    {"lquote", 0x2018},
+    {"rquote", 0x2019},  {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"emspace", 0x2003},
+    {"enspace", 0x2002}, {"qmspace", 0x2005},   {"zwj", 0x200D},       {"zwnj", 0x200C},
+    {"tab", U'\t'},      {"cell", U'\t'},       {"line", 0x2028}};
 
 // Control words that end a paragraph.
 const std::set<std::string> kParagraphBreaks = {"par", "row", "page", "sect"};
@@ -90,10 +92,10 @@ private:
     bool bullet_ = false;
 
     std::vector<GroupState> stack_;
-    std::size_t overflow_ = 0;   // groups opened beyond kMaxDepth
-    bool groupStart_ = false;    // the next control word is the group's first
-    bool starred_ = false;       // \* came right after the group start
-    int replacementsToSkip_ = 0; // left of the \ucN characters after \uN
+    std::size_t overflow_ = 0;    // groups opened beyond kMaxDepth
+    bool groupStart_ = false;     // the next control word is the group's first
+    bool starred_ = false;        // \* came right after the group start
+    int replacementsToSkip_ = 0;  // left of the \ucN characters after \uN
     char16_t highSurrogate_ = 0;
 
     int documentCodePage_ = kDefaultCodePage;
@@ -312,7 +314,8 @@ void Interpreter::HandleCharacterFormat(const Token& token)
         state.underline = on;
     if (word == "ulnone") state.underline = false;
     if (word == "f" && token.hasParameter) state.font = token.parameter;
-    if (word == "fs" && token.hasParameter && token.parameter > 0) state.halfPoints = token.parameter;
+    if (word == "fs" && token.hasParameter && token.parameter > 0)
+        state.halfPoints = token.parameter;
     if (word == "cf" && token.hasParameter && token.parameter >= 0) state.color = token.parameter;
 }
 
@@ -335,17 +338,23 @@ void Interpreter::HandleFontTableWord(const Token& token)
         return;
     }
     if (fontBeingDefined_ < 0) return;
-    if (token.word == "fcharset") fonts_[fontBeingDefined_].codePage = CodePageOfCharset(token.parameter);
-    if (token.word == "cpg" && token.parameter > 0) fonts_[fontBeingDefined_].codePage = token.parameter;
+    if (token.word == "fcharset")
+        fonts_[fontBeingDefined_].codePage = CodePageOfCharset(token.parameter);
+    if (token.word == "cpg" && token.parameter > 0)
+        fonts_[fontBeingDefined_].codePage = token.parameter;
 }
 
 void Interpreter::HandleColorTableWord(const Token& token)
 {
     const auto component = static_cast<std::uint8_t>(std::clamp(token.parameter, 0, 255));
-    if (token.word == "red") colorBeingDefined_.red = component;
-    else if (token.word == "green") colorBeingDefined_.green = component;
-    else if (token.word == "blue") colorBeingDefined_.blue = component;
-    else return;
+    if (token.word == "red")
+        colorBeingDefined_.red = component;
+    else if (token.word == "green")
+        colorBeingDefined_.green = component;
+    else if (token.word == "blue")
+        colorBeingDefined_.blue = component;
+    else
+        return;
     colorComponentSeen_ = true;
 }
 

@@ -10,7 +10,7 @@ enum class TokenKind { GroupStart, GroupEnd, ControlWord, ControlSymbol, HexByte
 
 struct Token {
     TokenKind kind = TokenKind::End;
-    std::string word;        // ControlWord: the letters; Text: the bytes
+    std::string word;  // ControlWord: the letters; Text: the bytes
     bool hasParameter = false;
     int parameter = 0;       // ControlWord: the numeric parameter, clamped to int
     char symbol = 0;         // ControlSymbol: the character after the backslash

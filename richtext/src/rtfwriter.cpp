@@ -39,7 +39,8 @@ void Writer::CollectTables()
     for (const Paragraph& paragraph : document_.paragraphs) {
         for (const Run& run : paragraph.runs) {
             const CharFormat& format = run.format;
-            if (!format.font.empty() && IndexOf(fonts_, format.font) == static_cast<int>(fonts_.size()))
+            if (!format.font.empty() &&
+                IndexOf(fonts_, format.font) == static_cast<int>(fonts_.size()))
                 fonts_.push_back(format.font);
             if (format.color && IndexOf(colors_, *format.color) == static_cast<int>(colors_.size()))
                 colors_.push_back(*format.color);
@@ -95,8 +96,9 @@ void Writer::WriteParagraph(const Paragraph& paragraph)
     }
     // The bullet as older readers draw it (\pntext), and as a list level.
     if (paragraph.bullet)
-        out_ += "{\\pntext\\bullet\\tab}{\\*\\pn\\pnlvlblt\\pnindent360{\\pntxtb\\bullet}}"
-                "\\fi-360\\li360";
+        out_ +=
+            "{\\pntext\\bullet\\tab}{\\*\\pn\\pnlvlblt\\pnindent360{\\pntxtb\\bullet}}"
+            "\\fi-360\\li360";
     out_ += ' ';
     for (const Run& run : paragraph.runs) WriteRun(run);
     out_ += "\\par\n";

@@ -85,8 +85,10 @@ TEST(RtfReader, UnicodeEscapesSkipTheirReplacements)
 
 TEST(RtfReader, EscapesDecodeInTheDocumentCodePage)
 {
-    EXPECT_EQ(RtfToPlainText("{\\rtf1\\ansi \\'80 \\'93q\\'94 \\'e9}"), "€ “q” é") << "1252 by default";
-    EXPECT_EQ(RtfToPlainText("{\\rtf1\\ansi\\ansicpg1251 \\'cf\\'f0\\'e8\\'e2\\'e5\\'f2}"), "Привет");
+    EXPECT_EQ(RtfToPlainText("{\\rtf1\\ansi \\'80 \\'93q\\'94 \\'e9}"), "€ “q” é")
+        << "1252 by default";
+    EXPECT_EQ(RtfToPlainText("{\\rtf1\\ansi\\ansicpg1251 \\'cf\\'f0\\'e8\\'e2\\'e5\\'f2}"),
+              "Привет");
     EXPECT_EQ(RtfToPlainText("{\\rtf1\\ansi\\ansicpg932 \\'82\\'a0\\'82\\'a2}"), "あい")
         << "double-byte pairs";
     EXPECT_EQ(RtfToPlainText("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset204 Arial Cyr;}}"
@@ -94,7 +96,9 @@ TEST(RtfReader, EscapesDecodeInTheDocumentCodePage)
               "éй")
         << "a font's character set decides its escapes";
     EXPECT_EQ(RtfToPlainText("{\\rtf1 a\\~b\\-c\\_d\\{\\}\\\\\\emdash\\bullet}"),
-              "a\xC2\xA0" "bc\xE2\x80\x91" "d{}\\—•");
+              "a\xC2\xA0"
+              "bc\xE2\x80\x91"
+              "d{}\\—•");
 }
 
 TEST(RtfReader, MalformedInputIsReadAsFarAsItGoes)

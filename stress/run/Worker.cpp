@@ -278,7 +278,8 @@ private:
             versionNames.push_back(name + "-v" + std::to_string(versionNames.size() + 1));
         r.Set("versionNames", JoinList(versionNames));
         bool ready =
-            journal_.Call(r, "ExeContext.ProjectSet", administrator_->get_ProjectSet(projects.put())) &&
+            journal_.Call(r, "ExeContext.ProjectSet",
+                          administrator_->get_ProjectSet(projects.put())) &&
             journal_.Call(r, "Project.Name", project->put_Name(name)) &&
             journal_.Call(r, "Project.Description", project->put_Description(r.Get("desc")));
         for (const std::string& versionName : versionNames) {
@@ -342,7 +343,8 @@ private:
         r.SetNumber("id", id);
         ComPtr<IProjectSet> projects;
         ComPtr<IProject> project;
-        if (journal_.Call(r, "ExeContext.ProjectSet", administrator_->get_ProjectSet(projects.put())))
+        if (journal_.Call(r, "ExeContext.ProjectSet",
+                          administrator_->get_ProjectSet(projects.put())))
             project = FindProject(r, *projects, id);
         if (project) {
             r.Set("name", Tag("project"));
@@ -365,7 +367,8 @@ private:
         const std::int32_t id = random_.Pick(projectIDs_);
         r.SetNumber("id", id);
         ComPtr<IProjectSet> projects;
-        if (journal_.Call(r, "ExeContext.ProjectSet", administrator_->get_ProjectSet(projects.put())) &&
+        if (journal_.Call(r, "ExeContext.ProjectSet",
+                          administrator_->get_ProjectSet(projects.put())) &&
             journal_.Call(r, "ProjectSet.DeleteByID", projects->DeleteByID(id)))
             EraseValue(projectIDs_, id);
         journal_.Finish(r);

@@ -25,9 +25,11 @@ private slots:
         QSignalSpy changed(tree.get(), &CheckTree::checksChanged);
         click(group);
         QCOMPARE(group->checkState(0), Qt::Checked);
-        for (QTreeWidgetItem* child : CheckTree::children(group)) QVERIFY(CheckTree::isChecked(child));
+        for (QTreeWidgetItem* child : CheckTree::children(group))
+            QVERIFY(CheckTree::isChecked(child));
         click(group);
-        for (QTreeWidgetItem* child : CheckTree::children(group)) QVERIFY(!CheckTree::isChecked(child));
+        for (QTreeWidgetItem* child : CheckTree::children(group))
+            QVERIFY(!CheckTree::isChecked(child));
         QCOMPARE(changed.count(), 2);
     }
 
@@ -54,7 +56,8 @@ private slots:
 private:
     void click(QTreeWidgetItem* item)
     {
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                          tree->visualItemRect(item).center());
     }
 
     std::unique_ptr<CheckTree> tree;

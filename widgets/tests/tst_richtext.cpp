@@ -75,7 +75,8 @@ const std::string kForeignRtf =
     "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}\r\n"
     "{\\colortbl ;\\red255\\green0\\blue0;}\r\n"
     "{\\*\\generator Msftedit 5.41.21.2510;}\\viewkind4\\uc1\r\n"
-    "\\trowd\\trgaph108\\cellx1500\\cellx3000\\pard\\intbl\\f0\\fs20 Step\\cell Result\\cell\\row\r\n"
+    "\\trowd\\trgaph108\\cellx1500\\cellx3000\\pard\\intbl\\f0\\fs20 Step\\cell "
+    "Result\\cell\\row\r\n"
     "\\trowd\\trgaph108\\cellx1500\\cellx3000\\pard\\intbl Open\\cell Crash\\cell\\row\r\n"
     "\\pard{\\pict\\wmetafile8\\picw529\\pich529 0100090000035000000000002700}\\par\r\n"
     "\\cf1\\b Red bold after the picture\\b0\\cf0\\par\r\n}\r\n";
@@ -157,7 +158,8 @@ private slots:
         Select(page, QStringLiteral("Red"));
         page.applyColor(QColor(200, 0, 0));
         Select(page, QStringLiteral("Large"));
-        emit page.findChild<QComboBox*>(QStringLiteral("fontSize"))->textActivated(QStringLiteral("18"));
+        emit page.findChild<QComboBox*>(QStringLiteral("fontSize"))
+            ->textActivated(QStringLiteral("18"));
         Select(page, QStringLiteral("Courier"));
         page.applyFont(QFont(QStringLiteral("Courier New"), 12));
         page.action(Tool::Right)->trigger();
@@ -217,7 +219,8 @@ private slots:
         RichTextPage page;
         page.load(kForeignRtf);
         QVERIFY(page.editor()->toPlainText().contains(QStringLiteral("Step\tResult")));
-        QVERIFY(page.editor()->toPlainText().contains(QStringLiteral("Red bold after the picture")));
+        QVERIFY(
+            page.editor()->toPlainText().contains(QStringLiteral("Red bold after the picture")));
         QCOMPARE(page.storedText(), kForeignRtf);  // byte for byte
 
         // A change of format alone is an edit too.

@@ -1,9 +1,9 @@
 #include "widgets/testsupport/modaldialogs.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QElapsedTimer>
 #include <QTimer>
 
 #include <memory>

@@ -184,7 +184,8 @@ int TestDatabase::addBug(const NewBug& wanted)
     bug->put_FixedInVersionID(wanted.fixedInVersionId);
     bug->put_VerifiedByID(wanted.verifiedById);
     bug->put_VerifiedDate(wanted.verifiedDate);
-    if (wanted.classificationId != 0 && bug->put_ClassificationID(wanted.classificationId) != lindor::S_OK) {
+    if (wanted.classificationId != 0 &&
+        bug->put_ClassificationID(wanted.classificationId) != lindor::S_OK) {
         fail(QStringLiteral("Bug.ClassificationID"));
         return 0;
     }

@@ -19,8 +19,8 @@ struct ProjectGrant {
     int projectId = 1;
     bool add = true;
     bool remove = true;
-    bool edit = true;  // every right to change a bug, its classifications too
-    bool classes = false;  // maintain the project's classifications and assign them
+    bool edit = true;          // every right to change a bug, its classifications too
+    bool classes = false;      // maintain the project's classifications and assign them
     QList<RightPut> withheld;  // rights taken back from what `edit` gave
     QStringList statuses = {QStringLiteral("New"), QStringLiteral("Active"),
                             QStringLiteral("Resolved"), QStringLiteral("Verified")};

@@ -9,8 +9,14 @@ using HRESULT = std::int32_t;
 constexpr HRESULT S_OK = 0;
 constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
 
-inline bool Succeeded(HRESULT hr) { return hr >= 0; }
-inline bool Failed(HRESULT hr) { return hr < 0; }
+inline bool Succeeded(HRESULT hr)
+{
+    return hr >= 0;
+}
+inline bool Failed(HRESULT hr)
+{
+    return hr < 0;
+}
 
 enum eBugType : std::int32_t { eBug = 0, eFeature = 1, eAll = 2 };
 

@@ -170,8 +170,8 @@ void WriteRole(db::Connection& connection, std::int32_t userID, IUserRight* user
 
 HRESULT CAdmin::get_UserSet(IUserSet** out)
 {
-    return LoadSet<CUserSet, CUser>(&stores::OpenAllUsers, &CDBUtil::GetUserData,
-                                    "Get User failed", "CAdmin::get_UserSet", out);
+    return LoadSet<CUserSet, CUser>(&stores::OpenAllUsers, &CDBUtil::GetUserData, "Get User failed",
+                                    "CAdmin::get_UserSet", out);
 }
 
 // Without a context the set refuses to add, update or delete projects; the

@@ -1,5 +1,5 @@
-#include "core/OutParam.h"
 #include "attachments/CFile.h"
+#include "core/OutParam.h"
 
 #include <cstdio>
 
@@ -69,9 +69,9 @@ Fetched FetchStoredFile(std::int32_t id, const std::string& target, FileWriter::
                    Format("File(ID=%ld) has no stored file name", static_cast<long>(id)));
         return Fetched::Failed;
     }
-    const ExtractStatus extracted =
-        ExtractEntry(std::move(archive), Format("the stored file of File(ID=%ld)", static_cast<long>(id)),
-                     entryName, target, existing);
+    const ExtractStatus extracted = ExtractEntry(
+        std::move(archive), Format("the stored file of File(ID=%ld)", static_cast<long>(id)),
+        entryName, target, existing);
     if (extracted.ok()) return Fetched::Written;
     if (extracted.atTarget) return Fetched::TargetRefused;
     LogMessage(kLogGeneral, kGenFileSource,

@@ -1,5 +1,5 @@
-#include "core/OutParam.h"
 #include "attachments/CFileSet.h"
+#include "core/OutParam.h"
 
 #include <cstdio>
 
@@ -72,7 +72,8 @@ bool DeleteAttachmentRow(std::int32_t id)
     return RunLoggedStep(source, [&] {
         db::Connection connection(db::ProcessConnectionString());
         if (stores::DeleteAttachment(connection, id)) return true;
-        LogMessage(kLogGeneral, source, Format("File(ID=%ld) does not exist", static_cast<long>(id)));
+        LogMessage(kLogGeneral, source,
+                   Format("File(ID=%ld) does not exist", static_cast<long>(id)));
         return false;
     });
 }

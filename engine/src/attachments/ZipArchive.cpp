@@ -686,8 +686,8 @@ FileOutcome<std::vector<std::string>> Unpack(const std::string& archivePath,
     if (status.ok()) {
         status = ForEachEntry(archive, [&](const Entry& entry) {
             FileWriter out;
-            FileStatus written = out.Create(JoinPath(folder, entry.name),
-                                            FileWriter::Existing::Replace, 0600);
+            FileStatus written =
+                out.Create(JoinPath(folder, entry.name), FileWriter::Existing::Replace, 0600);
             if (written.ok()) written = ExtractCurrentEntry(archive.get(), entry, &out);
             if (written.ok()) unpacked.Add(entry.name);
             return written;

@@ -42,8 +42,7 @@ HRESULT BugPlacement::CheckBug(const BugRecord& bug, EditRightGetter flag, const
         return report_.FailRight(action, source,
                                  Format("No right in Project(ID=%ld)", static_cast<long>(project)));
     for (const std::int32_t version : {bug.reportedInVersionID, bug.fixedInVersionID}) {
-        if (version == 0 || stores::ProjectOfVersion(connection, version) == project)
-            continue;
+        if (version == 0 || stores::ProjectOfVersion(connection, version) == project) continue;
         return report_.Fail(Format("Version(ID=%ld) is not a version of Project(ID=%ld)",
                                    static_cast<long>(version), static_cast<long>(project)),
                             kLogGeneral, source);
@@ -59,7 +58,8 @@ HRESULT BugPlacement::CheckMayDelete(std::int32_t id) const
     if (!stores::ReadBugPlacement(connection, id, &named, &reportedIn)) return S_OK;
     const std::int32_t project = ProjectOfBug(connection, named, reportedIn);
     if (!HasFlag(RightIn(project).get(), &IRight::get_Delete))
-        return report_.FailRight("delete bug", "CBugSet::Remove", "No right to perform this action");
+        return report_.FailRight("delete bug", "CBugSet::Remove",
+                                 "No right to perform this action");
     return S_OK;
 }
 

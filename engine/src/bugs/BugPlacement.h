@@ -6,10 +6,10 @@
 
 #include <lindor/Interfaces.h>
 
-#include "mapping/BugFieldTable.h"
-#include "mapping/BugRecord.h"
 #include "core/ComObject.h"
 #include "core/ErrorReport.h"
+#include "mapping/BugFieldTable.h"
+#include "mapping/BugRecord.h"
 
 namespace lindor {
 

@@ -1,5 +1,5 @@
-#include "core/OutParam.h"
 #include "bugs/CBug.h"
+#include "core/OutParam.h"
 
 #include "attachments/CFile.h"
 #include "attachments/CFileSet.h"
@@ -35,18 +35,17 @@ HRESULT Put(T& field, const T& value)
 // How the name behind an ID is found, and how a failure is logged.
 struct NameLookUp {
     bool (*read)(db::Connection&, std::int32_t, std::string*);  // false when absent
-    const char* source;         // the log source
-    const char* negativeText;   // logged for an ID below 0
+    const char* source;                                         // the log source
+    const char* negativeText;                                   // logged for an ID below 0
     const char* missingFormat;  // logged, with the ID, when no row has it
 };
 
 const NameLookUp kUserName = {&stores::ReadUserNameForBug, "GetUserName",
                               "ReportedByID must be larger than 0", "User(ID=%ld) does not exist"};
-const NameLookUp kVersionName = {&stores::ReadVersionName,
-                                 "GetVersionName", "VersionID must be larger than 0",
+const NameLookUp kVersionName = {&stores::ReadVersionName, "GetVersionName",
+                                 "VersionID must be larger than 0",
                                  "Version(ID=%ld) does not exist"};
-const NameLookUp kClassName = {&stores::ReadClassificationName,
-                               "CBug::put_ClassificationID",
+const NameLookUp kClassName = {&stores::ReadClassificationName, "CBug::put_ClassificationID",
                                "ClassificationID must be larger than 0",
                                "Classificatin(ID=%ld) does not exist"};
 
@@ -61,7 +60,8 @@ bool LookUpName(const NameLookUp& lookUp, std::int32_t id, std::string* name)
     return RunLoggedStep(lookUp.source, [&] {
         db::Connection connection(db::ProcessConnectionString());
         if (lookUp.read(connection, id, name)) return true;
-        LogMessage(kLogDatabase, lookUp.source, Format(lookUp.missingFormat, static_cast<long>(id)));
+        LogMessage(kLogDatabase, lookUp.source,
+                   Format(lookUp.missingFormat, static_cast<long>(id)));
         return false;
     });
 }

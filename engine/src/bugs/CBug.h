@@ -8,8 +8,8 @@
 
 #include <lindor/Interfaces.h>
 
-#include "mapping/BugRecord.h"
 #include "core/ComObject.h"
+#include "mapping/BugRecord.h"
 
 namespace lindor {
 

@@ -213,9 +213,8 @@ bool CBugSet::DeleteBugAndAttachments(std::int32_t id)
 
 HRESULT CBugSet::RemoveBug(std::int32_t id)
 {
-    const HRESULT allowed =
-        Guarded(kDeleteFailed, "CBugSet::RealDeleteBug",
-                [&] { return Placement().CheckMayDelete(id); });
+    const HRESULT allowed = Guarded(kDeleteFailed, "CBugSet::RealDeleteBug",
+                                    [&] { return Placement().CheckMayDelete(id); });
     if (Failed(allowed)) return allowed;
     if (!DeleteBugAndAttachments(id)) return kReport.FailQuietly(kDeleteFailed);
     return Refresh();

@@ -10,11 +10,11 @@
 
 #include <lindor/Interfaces.h>
 
-#include "mapping/BugFieldTable.h"
 #include "bugs/BugPlacement.h"
 #include "core/ComObject.h"
 #include "db/Connection.h"
 #include "db/Recordset.h"
+#include "mapping/BugFieldTable.h"
 
 namespace lindor {
 

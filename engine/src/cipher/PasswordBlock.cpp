@@ -23,8 +23,7 @@ BlowfishCipher MakePasswordCipher()
 // Why a password cannot be stored, or an empty text when it can.
 std::string RefusalReason(const std::string& password)
 {
-    if (password.size() > kMaxPasswordLength)
-        return "Password is too long (at most 63 bytes).";
+    if (password.size() > kMaxPasswordLength) return "Password is too long (at most 63 bytes).";
     // A zero byte would end the stored text early and silently shorten it.
     if (password.find('\0') != std::string::npos)
         return "Password must not contain a zero character.";

@@ -1,5 +1,5 @@
-#include "core/OutParam.h"
 #include "classifications/CClassification.h"
+#include "core/OutParam.h"
 
 #include "core/ClassRegistry.h"
 

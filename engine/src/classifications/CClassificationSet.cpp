@@ -106,8 +106,8 @@ bool CClassificationSet::GetRight() const
         return false;
     }
     CurrentRights* rights = CurrentRightsOf(context_.get());
-    return rights != nullptr &&
-           HasFlag(rights->StoredProjectRight(projectID_).get(), &IRight::get_Add_Edit_Del_BugClass);
+    return rights != nullptr && HasFlag(rights->StoredProjectRight(projectID_).get(),
+                                        &IRight::get_Add_Edit_Del_BugClass);
 }
 
 std::int32_t CClassificationSet::IndexOfName(const std::string& name) const
@@ -178,7 +178,8 @@ HRESULT CClassificationSet::Remove(const std::string& name)
         return Report().Fail(kRemoveFailed, kLogGeneral, "CClassificationSet::Remove",
                              "Remove Classification(Name=" + name + ") failed");
     // RealRemoveClass has logged why it failed.
-    if (!RealRemoveClass(items_.At(index).get(), projectID_)) return Report().FailQuietly(kRemoveFailed);
+    if (!RealRemoveClass(items_.At(index).get(), projectID_))
+        return Report().FailQuietly(kRemoveFailed);
     items_.RemoveAt(index);
     return S_OK;
 }

@@ -225,8 +225,8 @@ HRESULT CExeContext::Login(const std::string& login, const std::string& psw)
     };
     StoredLogin stored;
     // A database failure reaches the caller in its own words.
-    const Failure finding{"Login failed!", kLoginSource, kLogDatabase, kLogGeneral, LogForm::Whole,
-                          true};
+    const Failure finding{"Login failed!", kLoginSource,   kLogDatabase,
+                          kLogGeneral,     LogForm::Whole, true};
     const HRESULT found = lindor::Guarded(Report(), finding, [&] {
         stored = FindLogin(login);
         return S_OK;

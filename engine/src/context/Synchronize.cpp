@@ -83,9 +83,9 @@ void SynchronizeClassifications(db::Connection& connection)
     db::Recordset classes;
     stores::OpenClassificationNames(classes, connection);
     for (; !classes.IsEOF(); classes.MoveNext())
-        stores::RewriteClassificationNameInBugs(
-            connection, mapping::ReadWholeNumber(classes.Fields(0).Value()),
-            mapping::ReadText(classes.Fields(1).Value()));
+        stores::RewriteClassificationNameInBugs(connection,
+                                                mapping::ReadWholeNumber(classes.Fields(0).Value()),
+                                                mapping::ReadText(classes.Fields(1).Value()));
 }
 
 // Calls each(item) for every item of a user or project set, in order.

@@ -1,5 +1,5 @@
-#include "core/OutParam.h"
 #include "core/SysLog.h"
+#include "core/OutParam.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -219,7 +219,8 @@ bool IsOneCondition(const std::string& condition)
             previous.clear();
             continue;
         }
-        const bool comment = (previous == "-" && t.text == "-") || (previous == "/" && t.text == "*");
+        const bool comment =
+            (previous == "-" && t.text == "-") || (previous == "/" && t.text == "*");
         if (comment || t.text == ";") return false;
         if (t.text == "(") ++depth;
         if (t.text == ")" && --depth < 0) return false;

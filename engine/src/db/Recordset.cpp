@@ -230,16 +230,16 @@ Recordset::~Recordset()
     }
 }
 
-void Recordset::Open(const Query& source, Connection& connection, CursorType cursor,
-                     LockType lock, CommandKind kind)
+void Recordset::Open(const Query& source, Connection& connection, CursorType cursor, LockType lock,
+                     CommandKind kind)
 {
     Close();
     connection_ = &connection;
     OpenOn(source, cursor, lock, kind);
 }
 
-void Recordset::Open(const Query& source, const std::string& connectionString,
-                     CursorType cursor, LockType lock, CommandKind kind)
+void Recordset::Open(const Query& source, const std::string& connectionString, CursorType cursor,
+                     LockType lock, CommandKind kind)
 {
     Close();
     ownConnection_ = std::make_unique<Connection>(connectionString);

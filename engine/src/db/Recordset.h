@@ -65,9 +65,8 @@ public:
 
     // Opens on the connection given. A table (CommandKind::Table) takes no
     // parameters.
-    void Open(const Query& source, Connection& connection,
-              CursorType cursor = CursorType::Keyset, LockType lock = LockType::Optimistic,
-              CommandKind kind = CommandKind::Text);
+    void Open(const Query& source, Connection& connection, CursorType cursor = CursorType::Keyset,
+              LockType lock = LockType::Optimistic, CommandKind kind = CommandKind::Text);
     // Opens on a connection of its own made from the connection string.
     void Open(const Query& source, const std::string& connectionString,
               CursorType cursor = CursorType::Keyset, LockType lock = LockType::Optimistic,

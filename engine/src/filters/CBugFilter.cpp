@@ -1,5 +1,5 @@
-#include "core/OutParam.h"
 #include "filters/CBugFilter.h"
+#include "core/OutParam.h"
 
 #include <cmath>
 

@@ -1,5 +1,5 @@
-#include "core/OutParam.h"
 #include "filters/CBugFilterSet.h"
+#include "core/OutParam.h"
 
 #include "core/ClassRegistry.h"
 #include "core/ErrorReport.h"

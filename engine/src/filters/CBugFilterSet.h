@@ -31,7 +31,6 @@ public:
 private:
     ~CBugFilterSet() override = default;
 
-
     std::string name_;
     ItemList<IBugFilter> filters_;
 };

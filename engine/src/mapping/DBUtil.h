@@ -2,8 +2,8 @@
 // row. Each operation works on the current row of a cursor its caller opened
 // and positioned; none moves the cursor, adds or deletes rows or commits
 // (except GetProjectData, which reads the project's versions with a cursor
-// that `openVersions` opens on the row's connection). Each returns S_OK, or E_FAIL after a code-2 log entry under
-// "CDBUtil::<operation>"; fields done before a failing column keep their values.
+// that `openVersions` opens on the row's connection). Each returns S_OK, or E_FAIL after a code-2
+// log entry under "CDBUtil::<operation>"; fields done before a failing column keep their values.
 #pragma once
 
 #include <lindor/Interfaces.h>

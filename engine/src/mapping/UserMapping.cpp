@@ -74,9 +74,7 @@ HRESULT GetUserData(db::Recordset& row, IUser* user)
 {
     CUser* impl = ImplOf<CUser>(user);
     if (impl == nullptr) return MappingFailed("GetUserData", "Invalid Pointer");
-    return MapRow("GetUserData", [&] {
-        ReadUserFields(row, *impl);
-    });
+    return MapRow("GetUserData", [&] { ReadUserFields(row, *impl); });
 }
 
 HRESULT SaveUserData(db::Recordset& row, IUser* user)
@@ -89,9 +87,7 @@ HRESULT SaveUserData(db::Recordset& row, IUser* user)
     std::string refusal;
     if (!EncipherPassword(impl->Password(), &password, &refusal))
         return MappingFailed("SaveUserData", refusal);
-    return MapRow("SaveUserData", [&] {
-        WriteUserFields(row, *impl, password);
-    });
+    return MapRow("SaveUserData", [&] { WriteUserFields(row, *impl, password); });
 }
 
 HRESULT GetUserSysInfoData(db::Recordset& row, IUserSysInfo* info)

@@ -3,9 +3,9 @@
 #include "core/ClassRegistry.h"
 #include "core/CurrentRights.h"
 #include "core/ErrorReport.h"
+#include "core/OutParam.h"
 #include "projects/CProject.h"
 #include "projects/ProjectWrites.h"
-#include "core/OutParam.h"
 
 namespace lindor {
 namespace {
@@ -60,7 +60,8 @@ bool CProjectSet::MayDeleteProject(std::int32_t id)
 HRESULT CProjectSet::CheckMayAddProjects()
 {
     CurrentRights* rights = CurrentRightsOf(context_.get());
-    if (rights == nullptr || !rights->StoredMayAddProjects()) return kReport.FailRight("add Project");
+    if (rights == nullptr || !rights->StoredMayAddProjects())
+        return kReport.FailRight("add Project");
     return S_OK;
 }
 

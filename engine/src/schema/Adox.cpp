@@ -138,9 +138,10 @@ const AdoxKey& Adox::AddForeignKey(AdoxTable& table, const std::string& keyName,
 }
 
 const AdoxKey& Adox::AddIndex(AdoxTable& table, const std::string& indexName,
-                             const std::string& column)
+                              const std::string& column)
 {
-    if (indexName.empty() || !table.HasColumn(column)) throw AdoxFailure("Error occured in AddIndex");
+    if (indexName.empty() || !table.HasColumn(column))
+        throw AdoxFailure("Error occured in AddIndex");
     table.indexes.push_back({indexName, column, "", ""});
     return table.indexes.back();
 }

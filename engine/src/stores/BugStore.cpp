@@ -19,11 +19,11 @@ void DeleteBugsWithAttachments(db::Connection& connection, const db::Query& bugs
 void RewriteWhereDiffers(db::Connection& connection, const std::string& column,
                          const char* idColumn, std::int32_t id, const std::string& name)
 {
-    RewriteEveryRow(connection,
-                    {"SELECT " + column + " FROM tBugReport WHERE " + idColumn + " = ? AND " +
-                         column + " <> ?",
-                     id, name},
-                    name);
+    RewriteEveryRow(
+        connection,
+        {"SELECT " + column + " FROM tBugReport WHERE " + idColumn + " = ? AND " + column + " <> ?",
+         id, name},
+        name);
 }
 
 }  // namespace
@@ -68,9 +68,9 @@ void DeleteBugsOfProject(db::Connection& connection, std::int32_t projectID)
 void DetachBugsFromClassification(db::Connection& connection, std::int32_t classificationID)
 {
     db::Recordset bugs;
-    OpenToWrite(bugs, connection,
-                {"SELECT ClassID, Classification FROM tBugReport WHERE ClassID = ?",
-                 classificationID});
+    OpenToWrite(
+        bugs, connection,
+        {"SELECT ClassID, Classification FROM tBugReport WHERE ClassID = ?", classificationID});
     for (; !bugs.IsEOF(); bugs.MoveNext()) {
         bugs.Fields(0).SetValue(Variant::I4(0));
         bugs.Fields(1).SetValue(Variant::Null());
@@ -78,11 +78,10 @@ void DetachBugsFromClassification(db::Connection& connection, std::int32_t class
     }
 }
 
-void RewriteUserNameInBugs(db::Connection& connection, std::int32_t userID,
-                           const std::string& name)
+void RewriteUserNameInBugs(db::Connection& connection, std::int32_t userID, const std::string& name)
 {
-    RewriteEveryRow(connection, {"SELECT ReportedBy FROM tBugReport WHERE ReportedByID = ?", userID},
-                    name);
+    RewriteEveryRow(connection,
+                    {"SELECT ReportedBy FROM tBugReport WHERE ReportedByID = ?", userID}, name);
     RewriteEveryRow(connection, {"SELECT FixedBy FROM tBugReport WHERE FixedByID = ?", userID},
                     name);
     RewriteEveryRow(connection,

@@ -16,7 +16,8 @@ std::set<std::int32_t> ClassificationIDsOfProject(db::Connection& connection,
                                                   std::int32_t projectID)
 {
     const auto ids = ReadIdentifiers(
-        connection, {"SELECT ClassificationID FROM tClassification WHERE ProjectID = ?", projectID});
+        connection,
+        {"SELECT ClassificationID FROM tClassification WHERE ProjectID = ?", projectID});
     return std::set<std::int32_t>(ids.begin(), ids.end());
 }
 
@@ -34,8 +35,8 @@ bool ReadClassificationName(db::Connection& connection, std::int32_t id, std::st
 
 std::int32_t ProjectOfClassification(db::Connection& connection, std::int32_t id)
 {
-    return FirstNumber(
-        connection, {"SELECT ProjectID FROM tClassification WHERE ClassificationID = ?", id});
+    return FirstNumber(connection,
+                       {"SELECT ProjectID FROM tClassification WHERE ClassificationID = ?", id});
 }
 
 void OpenClassificationsForAdding(db::Recordset& rows, db::Connection& connection)
@@ -43,8 +44,7 @@ void OpenClassificationsForAdding(db::Recordset& rows, db::Connection& connectio
     OpenToWrite(rows, connection, "SELECT * FROM tClassification");
 }
 
-void OpenClassificationForWriting(db::Recordset& row, db::Connection& connection,
-                                  std::int32_t id)
+void OpenClassificationForWriting(db::Recordset& row, db::Connection& connection, std::int32_t id)
 {
     OpenToWrite(row, connection,
                 {"SELECT ClassificationID, ClassName FROM tClassification WHERE "

@@ -29,8 +29,7 @@ std::int32_t ProjectOfClassification(db::Connection& connection, std::int32_t id
 void OpenClassificationsForAdding(db::Recordset& rows, db::Connection& connection);
 // Opens `row` updatable on the number and name of classification `id`
 // (empty when absent).
-void OpenClassificationForWriting(db::Recordset& row, db::Connection& connection,
-                                  std::int32_t id);
+void OpenClassificationForWriting(db::Recordset& row, db::Connection& connection, std::int32_t id);
 // Deletes classification `id`; its bugs keep no classification at all.
 void DeleteClassification(db::Connection& connection, std::int32_t id);
 

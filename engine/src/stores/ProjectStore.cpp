@@ -20,10 +20,9 @@ void DeleteClassificationsWithAssignments(db::Connection& connection, std::int32
     const db::Query classes{"SELECT ClassificationID FROM tClassification WHERE ProjectID = ?",
                             projectID};
     for (const std::int32_t classID : ReadIdentifiers(connection, classes))
-        DeleteEveryRow(connection,
-                       {"SELECT ClassificationID FROM tUserClassification WHERE "
-                        "ClassificationID = ?",
-                        classID});
+        DeleteEveryRow(connection, {"SELECT ClassificationID FROM tUserClassification WHERE "
+                                    "ClassificationID = ?",
+                                    classID});
     DeleteEveryRow(connection, classes);
 }
 
@@ -49,8 +48,7 @@ void OpenProject(db::Recordset& row, db::Connection& connection, std::int32_t id
     OpenToRead(row, connection, {"SELECT * FROM tProject WHERE ProjectID = ?", id});
 }
 
-void OpenVersionsOfProject(db::Recordset& rows, db::Connection& connection,
-                           std::int32_t projectID)
+void OpenVersionsOfProject(db::Recordset& rows, db::Connection& connection, std::int32_t projectID)
 {
     OpenToRead(rows, connection, {"SELECT * FROM tVersion WHERE ProjectID = ?", projectID});
 }
@@ -62,20 +60,21 @@ void OpenVersion(db::Recordset& row, db::Connection& connection, std::int32_t id
 
 bool ProjectExists(db::Connection& connection, std::int32_t projectID)
 {
-    return !ReadIdentifiers(connection, {"SELECT ProjectID FROM tProject WHERE ProjectID = ?",
-                                         projectID})
+    return !ReadIdentifiers(connection,
+                            {"SELECT ProjectID FROM tProject WHERE ProjectID = ?", projectID})
                 .empty();
 }
 
 std::int32_t ProjectOfVersion(db::Connection& connection, std::int32_t versionID)
 {
-    return FirstNumber(connection, {"SELECT ProjectID FROM tVersion WHERE VersionID = ?", versionID});
+    return FirstNumber(connection,
+                       {"SELECT ProjectID FROM tVersion WHERE VersionID = ?", versionID});
 }
 
 bool ReadVersionName(db::Connection& connection, std::int32_t versionID, std::string* name)
 {
-    return FirstText(connection, {"SELECT VersionName FROM tVersion WHERE VersionID = ?", versionID},
-                     name);
+    return FirstText(connection,
+                     {"SELECT VersionName FROM tVersion WHERE VersionID = ?", versionID}, name);
 }
 
 void OpenNewProjectRow(db::Recordset& row, db::Connection& connection)
@@ -89,8 +88,7 @@ void OpenProjectForWriting(db::Recordset& row, db::Connection& connection, std::
                 db::CursorType::Static);
 }
 
-void OpenVersionsForWriting(db::Recordset& rows, db::Connection& connection,
-                            std::int32_t projectID)
+void OpenVersionsForWriting(db::Recordset& rows, db::Connection& connection, std::int32_t projectID)
 {
     OpenToWrite(rows, connection, {"SELECT * FROM tVersion WHERE ProjectID = ?", projectID},
                 db::CursorType::Static);

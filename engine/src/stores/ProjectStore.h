@@ -16,8 +16,7 @@ void OpenProjects(db::Recordset& rows, db::Connection& connection);
 void OpenProject(db::Recordset& row, db::Connection& connection, std::int32_t id);
 // Opens `rows` read-only on the project's versions, read whole at once (a
 // version another program removes meanwhile does not disturb the reader).
-void OpenVersionsOfProject(db::Recordset& rows, db::Connection& connection,
-                           std::int32_t projectID);
+void OpenVersionsOfProject(db::Recordset& rows, db::Connection& connection, std::int32_t projectID);
 // Opens `row` read-only on version `id` (empty when absent).
 void OpenVersion(db::Recordset& row, db::Connection& connection, std::int32_t id);
 

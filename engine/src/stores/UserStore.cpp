@@ -11,7 +11,7 @@ namespace lindor::stores {
 void OpenLogin(db::Recordset& row, db::Connection& connection, const std::string& loginName)
 {
     OpenToRead(row, connection,
-                   {"SELECT UserID,Password FROM tUser WHERE LoginName = ?", loginName});
+               {"SELECT UserID,Password FROM tUser WHERE LoginName = ?", loginName});
 }
 
 void OpenUser(db::Recordset& row, db::Connection& connection, std::int32_t userID)
@@ -32,8 +32,8 @@ void OpenAllUsers(db::Recordset& rows, db::Connection& connection)
 
 bool LoginNameTaken(db::Connection& connection, const std::string& loginName, std::int32_t ownID)
 {
-    return AnyRow(connection,
-                  {"SELECT UserID FROM tUser WHERE LoginName = ? AND UserID <> ?", loginName, ownID});
+    return AnyRow(connection, {"SELECT UserID FROM tUser WHERE LoginName = ? AND UserID <> ?",
+                               loginName, ownID});
 }
 
 bool DeleteUser(db::Connection& connection, std::int32_t userID)
@@ -60,7 +60,7 @@ void SetRoleOfUser(db::Connection& connection, std::int32_t userID, std::int32_t
 {
     db::Recordset row;
     OpenToWrite(row, connection,
-                   {"SELECT UserID, UserRightID FROM tUser WHERE UserID = ?", userID});
+                {"SELECT UserID, UserRightID FROM tUser WHERE UserID = ?", userID});
     if (row.IsEOF()) return;
     row.Fields("UserRightID").SetValue(Variant::I4(roleID));
     row.Update();
@@ -73,8 +73,7 @@ void OpenRole(db::Recordset& row, db::Connection& connection, std::int32_t roleI
 
 bool RoleExists(db::Connection& connection, std::int32_t roleID)
 {
-    return AnyRow(connection,
-                  {"SELECT UserRightID FROM tUserRight WHERE UserRightID = ?", roleID});
+    return AnyRow(connection, {"SELECT UserRightID FROM tUserRight WHERE UserRightID = ?", roleID});
 }
 
 void AddRole(db::Connection& connection, std::int32_t roleID)
@@ -98,9 +97,9 @@ void SetRoleMayAddProjects(db::Connection& connection, std::int32_t roleID, bool
 void OpenMayAddProjectsOfUser(db::Recordset& row, db::Connection& connection, std::int32_t userID)
 {
     OpenToRead(row, connection,
-                   {"SELECT tUserRight.AddProject FROM tUserRight INNER JOIN tUser ON "
-                    "tUserRight.UserRightID = tUser.UserRightID WHERE tUser.UserID = ?",
-                    userID});
+               {"SELECT tUserRight.AddProject FROM tUserRight INNER JOIN tUser ON "
+                "tUserRight.UserRightID = tUser.UserRightID WHERE tUser.UserID = ?",
+                userID});
 }
 
 void OpenRightsOfRole(db::Recordset& rows, db::Connection& connection, std::int32_t roleID)
@@ -118,9 +117,9 @@ void OpenRightOfUserInProject(db::Recordset& row, db::Connection& connection, st
                               std::int32_t projectID)
 {
     OpenToRead(row, connection,
-                   {"SELECT tRight.* FROM tRight INNER JOIN tUser ON tRight.UserRightID = "
-                    "tUser.UserRightID WHERE tUser.UserID = ? AND tRight.ProjectID = ?",
-                    userID, projectID});
+               {"SELECT tRight.* FROM tRight INNER JOIN tUser ON tRight.UserRightID = "
+                "tUser.UserRightID WHERE tUser.UserID = ? AND tRight.ProjectID = ?",
+                userID, projectID});
 }
 
 // The statuses first: the database refuses to delete a rights row that still
@@ -128,15 +127,15 @@ void OpenRightOfUserInProject(db::Recordset& row, db::Connection& connection, st
 void DeleteRightsOfRole(db::Connection& connection, std::int32_t roleID)
 {
     DeleteEveryRow(connection, {"SELECT RightID FROM tAvailableStatus WHERE RightID IN "
-                            "(SELECT RightID FROM tRight WHERE UserRightID = ?)",
-                            roleID});
+                                "(SELECT RightID FROM tRight WHERE UserRightID = ?)",
+                                roleID});
     DeleteEveryRow(connection, {"SELECT RightID FROM tRight WHERE UserRightID = ?", roleID});
 }
 
 void OpenAvailableStatuses(db::Recordset& rows, db::Connection& connection, std::int32_t rightID)
 {
     OpenToRead(rows, connection,
-                   {"SELECT StatusName FROM tAvailableStatus WHERE RightID = ?", rightID});
+               {"SELECT StatusName FROM tAvailableStatus WHERE RightID = ?", rightID});
 }
 
 void AddAvailableStatuses(db::Connection& connection, std::int32_t rightID,
@@ -155,11 +154,11 @@ void AddAvailableStatuses(db::Connection& connection, std::int32_t rightID,
 void OpenProjectsOfUser(db::Recordset& rows, db::Connection& connection, std::int32_t userID)
 {
     OpenToRead(rows, connection,
-                   {"SELECT tProject.* FROM (tUserRight INNER JOIN tUser ON "
-                    "tUserRight.UserRightID = tUser.UserRightID) INNER JOIN (tProject INNER "
-                    "JOIN tRight ON tProject.ProjectID = tRight.ProjectID) ON "
-                    "tUserRight.UserRightID = tRight.UserRightID WHERE tUser.UserID = ?",
-                    userID});
+               {"SELECT tProject.* FROM (tUserRight INNER JOIN tUser ON "
+                "tUserRight.UserRightID = tUser.UserRightID) INNER JOIN (tProject INNER "
+                "JOIN tRight ON tProject.ProjectID = tRight.ProjectID) ON "
+                "tUserRight.UserRightID = tRight.UserRightID WHERE tUser.UserID = ?",
+                userID});
 }
 
 // ---- system information -----------------------------------------------------
@@ -173,7 +172,7 @@ std::vector<std::int32_t> SysInfoIDsOfUser(db::Connection& connection, std::int3
 {
     db::Recordset rows;
     OpenToRead(rows, connection,
-                   {"SELECT UserSystemInfoID FROM tUserSystemInfo WHERE UserID = ?", userID});
+               {"SELECT UserSystemInfoID FROM tUserSystemInfo WHERE UserID = ?", userID});
     std::vector<std::int32_t> ids;
     for (; !rows.IsEOF(); rows.MoveNext()) ids.push_back(NumberOf(rows.Fields(0).Value()));
     return ids;
@@ -182,17 +181,17 @@ std::vector<std::int32_t> SysInfoIDsOfUser(db::Connection& connection, std::int3
 void OpenSysInfoForWriting(db::Recordset& row, db::Connection& connection, std::int32_t recordID)
 {
     OpenToWrite(row, connection,
-                   {"SELECT * FROM tUserSystemInfo WHERE UserSystemInfoID = ?", recordID});
+                {"SELECT * FROM tUserSystemInfo WHERE UserSystemInfoID = ?", recordID});
 }
 
 // ---- classification assignments ----------------------------------------------
 
-void OpenClassificationsOfUser(db::Recordset& rows, db::Connection& connection,
-                               std::int32_t userID, std::int32_t projectID)
+void OpenClassificationsOfUser(db::Recordset& rows, db::Connection& connection, std::int32_t userID,
+                               std::int32_t projectID)
 {
     if (userID == 0) {
         OpenToRead(rows, connection,
-                       {"SELECT * FROM tClassification WHERE ProjectID = ?", projectID});
+                   {"SELECT * FROM tClassification WHERE ProjectID = ?", projectID});
         return;
     }
     if (projectID != 0) {
@@ -209,7 +208,8 @@ void OpenClassificationsOfUser(db::Recordset& rows, db::Connection& connection,
     OpenToRead(
         rows, connection,
         {"SELECT tClassification.* FROM tUserRight INNER JOIN (tUser INNER JOIN (((tProject INNER "
-         "JOIN tClassification ON tProject.ProjectID = tClassification.ProjectID) INNER JOIN tRight "
+         "JOIN tClassification ON tProject.ProjectID = tClassification.ProjectID) INNER JOIN "
+         "tRight "
          "ON tProject.ProjectID = tRight.ProjectID) INNER JOIN tUserClassification ON "
          "tClassification.ClassificationID = tUserClassification.ClassificationID) ON tUser.UserID "
          "= tUserClassification.UserID) ON (tUserRight.UserRightID = tUser.UserRightID) AND "

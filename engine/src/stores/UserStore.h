@@ -45,8 +45,7 @@ void AddRole(db::Connection& connection, std::int32_t roleID);
 void SetRoleMayAddProjects(db::Connection& connection, std::int32_t roleID, bool mayAdd);
 // The AddProject column of the role of user `userID`, read-only; empty when
 // the user or the role is missing.
-void OpenMayAddProjectsOfUser(db::Recordset& row, db::Connection& connection,
-                              std::int32_t userID);
+void OpenMayAddProjectsOfUser(db::Recordset& row, db::Connection& connection, std::int32_t userID);
 
 // The rights rows of role `roleID`, read-only.
 void OpenRightsOfRole(db::Recordset& rows, db::Connection& connection, std::int32_t roleID);
@@ -54,14 +53,13 @@ void OpenRightsOfRole(db::Recordset& rows, db::Connection& connection, std::int3
 void OpenRightsOfRoleForWriting(db::Recordset& rows, db::Connection& connection,
                                 std::int32_t roleID);
 // The rights row the role of user `userID` holds for `projectID`, read-only.
-void OpenRightOfUserInProject(db::Recordset& row, db::Connection& connection,
-                              std::int32_t userID, std::int32_t projectID);
+void OpenRightOfUserInProject(db::Recordset& row, db::Connection& connection, std::int32_t userID,
+                              std::int32_t projectID);
 // Deletes the role's rights rows and the statuses each may set.
 void DeleteRightsOfRole(db::Connection& connection, std::int32_t roleID);
 
 // The StatusName column of the statuses rights row `rightID` may set.
-void OpenAvailableStatuses(db::Recordset& rows, db::Connection& connection,
-                           std::int32_t rightID);
+void OpenAvailableStatuses(db::Recordset& rows, db::Connection& connection, std::int32_t rightID);
 void AddAvailableStatuses(db::Connection& connection, std::int32_t rightID,
                           const std::vector<std::string>& names);
 
@@ -76,8 +74,7 @@ void OpenSysInfoOfUser(db::Recordset& row, db::Connection& connection, std::int3
 std::vector<std::int32_t> SysInfoIDsOfUser(db::Connection& connection, std::int32_t userID);
 // Every column of system information record `recordID`, updatable (empty,
 // taking a new row, when there is none).
-void OpenSysInfoForWriting(db::Recordset& row, db::Connection& connection,
-                           std::int32_t recordID);
+void OpenSysInfoForWriting(db::Recordset& row, db::Connection& connection, std::int32_t recordID);
 
 // ---- classification assignments ----------------------------------------------
 
@@ -85,8 +82,8 @@ void OpenSysInfoForWriting(db::Recordset& row, db::Connection& connection,
 // in every project in which the user's role has a rights row when
 // `projectID` is 0, or every classification of the project when `userID` is
 // 0; read-only.
-void OpenClassificationsOfUser(db::Recordset& rows, db::Connection& connection,
-                               std::int32_t userID, std::int32_t projectID);
+void OpenClassificationsOfUser(db::Recordset& rows, db::Connection& connection, std::int32_t userID,
+                               std::int32_t projectID);
 // Deletes the user's assignments to the given classifications, then assigns
 // the user `added`.
 void ReplaceAssignments(db::Connection& connection, std::int32_t userID,

@@ -1,5 +1,5 @@
-#include "core/OutParam.h"
 #include "users/CRight.h"
+#include "core/OutParam.h"
 
 #include "core/ClassRegistry.h"
 #include "core/ErrorReport.h"

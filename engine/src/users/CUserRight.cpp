@@ -1,5 +1,5 @@
-#include "core/OutParam.h"
 #include "users/CUserRight.h"
+#include "core/OutParam.h"
 
 #include "core/ClassRegistry.h"
 

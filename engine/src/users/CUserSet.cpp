@@ -4,8 +4,8 @@
 
 #include "core/ClassRegistry.h"
 #include "core/ErrorReport.h"
-#include "users/CUser.h"
 #include "core/OutParam.h"
+#include "users/CUser.h"
 #include "users/UserWrites.h"
 
 namespace lindor {

@@ -16,8 +16,8 @@ const Reporter kReport(ExternalClassName("UserSet"));
 
 void ReportLoginNameTaken(const CUser& user, const char* source)
 {
-    kReport.Fail(Format("Login Name(%s) is already exist!", user.LoginName().c_str()),
-                 kLogDatabase, source);
+    kReport.Fail(Format("Login Name(%s) is already exist!", user.LoginName().c_str()), kLogDatabase,
+                 source);
 }
 
 AddResult InsertUserRow(db::Connection& connection, CUser& user, std::int32_t id)

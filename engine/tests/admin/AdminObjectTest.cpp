@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "admin/CAdmin.h"
-#include "support/StoredRows.h"
 #include "context/CExeContext.h"
 #include "core/ErrorInfo.h"
 #include "core/ErrorReport.h"
+#include "support/StoredRows.h"
 #include "support/TestDatabase.h"
 
 namespace lindor {

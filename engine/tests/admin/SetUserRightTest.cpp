@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "admin/CAdmin.h"
-#include "support/StoredRows.h"
 #include "core/ErrorInfo.h"
 #include "core/ErrorReport.h"
+#include "support/StoredRows.h"
 #include "support/TestDatabase.h"
 #include "users/CRight.h"
 #include "users/CUserRight.h"

@@ -24,8 +24,7 @@ protected:
     void SetUp() override
     {
         TeamDatabaseTest::SetUp();
-        AddMember(2, "ann",
-                  {{1, {"Read", "Add", "Delete", "EditDescription", "EditPriority"}}});
+        AddMember(2, "ann", {{1, {"Read", "Add", "Delete", "EditDescription", "EditPriority"}}});
         Sql("INSERT INTO tBugReport (BugID, SeverityName, StatusName, PriorityName, "
             "ReproductiveName, Description, ReportedInPrjID, ReportedInVersionID, BugType) VALUES "
             "(1, 'Normal', 'New', 'Low', 'Always', 'one', 1, 1, 0),"
@@ -73,7 +72,8 @@ protected:
         return ids;
     }
 
-    static ComPtr<lindor::IBugFilterSet> OneCondition(const std::string& field, const Variant& value)
+    static ComPtr<lindor::IBugFilterSet> OneCondition(const std::string& field,
+                                                      const Variant& value)
     {
         ComPtr<lindor::IBugFilterSet> set = Make<lindor::IBugFilterSet>("Lindor.BugFilterSet.1");
         ComPtr<lindor::IBugFilter> condition = Make<lindor::IBugFilter>("Lindor.BugFilter.1");

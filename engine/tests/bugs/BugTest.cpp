@@ -4,8 +4,8 @@
 
 #include "attachments/CFileSet.h"
 #include "bugs/BugTestSupport.h"
-#include "support/FakeContext.h"
 #include "core/ClassRegistry.h"
+#include "support/FakeContext.h"
 
 namespace lindor {
 namespace {

@@ -4,9 +4,9 @@
 
 #include "bugs/BugTestSupport.h"
 #include "bugs/CBugSet.h"
-#include "support/FakeContext.h"
 #include "bugs/ScopedBugSet.h"
 #include "filters/CBugFilterSet.h"
+#include "support/FakeContext.h"
 
 namespace lindor {
 namespace {

@@ -34,8 +34,9 @@ protected:
 
     std::string Stored() const
     {
-        return Sql("SELECT ClassificationID || ':' || ProjectID || ':' || ClassName FROM "
-                   "tClassification ORDER BY ClassificationID;");
+        return Sql(
+            "SELECT ClassificationID || ':' || ProjectID || ':' || ClassName FROM "
+            "tClassification ORDER BY ClassificationID;");
     }
     std::string BugClassification() const
     {

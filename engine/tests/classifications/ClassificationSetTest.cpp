@@ -4,10 +4,10 @@
 
 #include "classifications/CClassification.h"
 #include "classifications/CClassificationSet.h"
-#include "support/FakeContext.h"
-#include "support/StoredRows.h"
 #include "core/ErrorInfo.h"
 #include "core/ErrorReport.h"
+#include "support/FakeContext.h"
+#include "support/StoredRows.h"
 #include "support/TestDatabase.h"
 
 namespace lindor {

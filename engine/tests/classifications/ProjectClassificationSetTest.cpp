@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "support/StoredRows.h"
 #include "core/ErrorInfo.h"
 #include "core/ErrorReport.h"
 #include "mapping/DBUtil.h"
-#include "projects/ProjectReading.h"
 #include "projects/CProject.h"
+#include "projects/ProjectReading.h"
+#include "support/StoredRows.h"
 #include "support/TestDatabase.h"
 
 namespace lindor {

@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "admin/CAdmin.h"
-#include "support/StoredRows.h"
 #include "context/CExeContext.h"
 #include "core/ErrorInfo.h"
 #include "core/ErrorReport.h"
+#include "support/StoredRows.h"
 #include "support/TestDatabase.h"
 #include "users/CRight.h"
 #include "users/CUserRight.h"

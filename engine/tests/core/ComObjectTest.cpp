@@ -104,9 +104,9 @@ TEST(ClassRegistry, ListsOnlyClassesThatExist)
 {
     for (const std::string& name : ClassRegistry::ClassNames()) {
         ComPtr<IUnknown> object;
-        EXPECT_EQ(ClassRegistry::Create(ExternalClassName(name).c_str(), "IUnknown",
-                                        object.put_void()),
-                  S_OK)
+        EXPECT_EQ(
+            ClassRegistry::Create(ExternalClassName(name).c_str(), "IUnknown", object.put_void()),
+            S_OK)
             << name;
     }
 }

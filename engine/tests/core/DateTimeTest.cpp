@@ -16,8 +16,10 @@ TEST(DateTime, KnownDayNumbers)
 
 TEST(DateTime, RoundTripsThroughCalendarAndTime)
 {
-    const CivilTime samples[] = {{2026, 12, 8, 23, 59, 59}, {2000, 2, 29, 12, 0, 1},
-                                 {1899, 12, 30, 0, 0, 0},  {1850, 6, 15, 8, 30, 0},
+    const CivilTime samples[] = {{2026, 12, 8, 23, 59, 59},
+                                 {2000, 2, 29, 12, 0, 1},
+                                 {1899, 12, 30, 0, 0, 0},
+                                 {1850, 6, 15, 8, 30, 0},
                                  {2099, 1, 1, 0, 0, 1}};
     for (const CivilTime& c : samples) {
         const CivilTime back = CivilFromDate(DateFromCivil(c));

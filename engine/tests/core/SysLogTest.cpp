@@ -144,8 +144,9 @@ TEST(ErrorReport, ReporterSetsErrorInfoThenWritesOneLogEntry)
     ASSERT_TRUE(GetThreadErrorInfo(&text, &source));
     EXPECT_EQ(text, "Some error has occured, please see err.log!");
     EXPECT_EQ(source, "Lindor.BugSet.1");
-    EXPECT_EQ(reporter.FailRight("delete bug", "CBugSet::Remove", "No right to perform this action"),
-              E_FAIL);
+    EXPECT_EQ(
+        reporter.FailRight("delete bug", "CBugSet::Remove", "No right to perform this action"),
+        E_FAIL);
     ASSERT_TRUE(GetThreadErrorInfo(&text, &source));
     EXPECT_EQ(text, "You have no right to delete bug, please contact your manager!");
     const std::string log = ReadFile(errLog->FullPath());

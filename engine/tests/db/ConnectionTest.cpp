@@ -33,7 +33,8 @@ std::string OpenFailure(const std::string& path)
 TEST(ConnectionString, NamesTheFileByDataSource)
 {
     EXPECT_EQ(DataSourceOf(BuildConnectionString("/srv/team/bugs.mdb")), "/srv/team/bugs.mdb");
-    EXPECT_EQ(DataSourceOf("Provider='Microsoft.JET.OLEDB.4.0';Data source = /a b/c.mdb"), "/a b/c.mdb");
+    EXPECT_EQ(DataSourceOf("Provider='Microsoft.JET.OLEDB.4.0';Data source = /a b/c.mdb"),
+              "/a b/c.mdb");
     EXPECT_EQ(DataSourceOf("Provider=x"), "");
 }
 
@@ -47,9 +48,11 @@ TEST(Connection, OpeningNeverCreatesAFile)
 TEST(Connection, FilesThatAreNotDatabasesAreRefusedCleanly)
 {
     const std::string folder = test::TestFolder();
-    std::ofstream(folder + "text.mdb") << "this is not a database, just some text that is long enough "
-                                          "to fill the header of one and more";
-    EXPECT_NE(OpenFailure(folder + "text.mdb").find("Unrecognized database format"), std::string::npos);
+    std::ofstream(folder + "text.mdb")
+        << "this is not a database, just some text that is long enough "
+           "to fill the header of one and more";
+    EXPECT_NE(OpenFailure(folder + "text.mdb").find("Unrecognized database format"),
+              std::string::npos);
 
     const std::string good = folder + "good.mdb";
     ASSERT_TRUE(CreateDB(good));

@@ -8,7 +8,10 @@
 namespace lindor::db {
 namespace {
 
-std::string Day(int y, int m, int d) { return std::to_string(DayNumber(y, m, d)); }
+std::string Day(int y, int m, int d)
+{
+    return std::to_string(DayNumber(y, m, d));
+}
 
 TEST(Dialect, DateComparisonsBecomeWholeDayRanges)
 {
@@ -31,13 +34,15 @@ TEST(Dialect, DatesInsideGroupsAndWithHashMarks)
     EXPECT_EQ(TranslateSql("BugType = 0 AND (ReportedDate = 12/8/2026 OR FixedDate = #12/8/2026#)"),
               "BugType = 0 AND ((ReportedDate >= " + day + " AND ReportedDate < " + next +
                   ") OR (FixedDate >= " + day + " AND FixedDate < " + next + "))");
-    EXPECT_EQ(TranslateSql("tBugReport.DateDue<3/5/2005"), "tBugReport.DateDue < " + Day(2005, 3, 5));
+    EXPECT_EQ(TranslateSql("tBugReport.DateDue<3/5/2005"),
+              "tBugReport.DateDue < " + Day(2005, 3, 5));
 }
 
 TEST(Dialect, TextThatLooksLikeADateStaysText)
 {
     EXPECT_EQ(TranslateSql("Description = '3/5/2005'"), "Description = '3/5/2005'");
-    EXPECT_EQ(TranslateSql("Description LIKE 'it''s 1/2/2003'"), "Description LIKE 'it''s 1/2/2003'");
+    EXPECT_EQ(TranslateSql("Description LIKE 'it''s 1/2/2003'"),
+              "Description LIKE 'it''s 1/2/2003'");
     EXPECT_EQ(TranslateSql("BugID = 12"), "BugID = 12");
 }
 
@@ -89,7 +94,8 @@ TEST(Dialect, QuotingDoublesQuotes)
 
 TEST(Dialect, RecognisesPlainSingleTableSelects)
 {
-    SingleTableQuery q = ParseSingleTableQuery("SELECT * FROM tBugReport WHERE BugID = 1 ORDER BY BugID");
+    SingleTableQuery q =
+        ParseSingleTableQuery("SELECT * FROM tBugReport WHERE BugID = 1 ORDER BY BugID");
     EXPECT_EQ(q.table, "tBugReport");
     EXPECT_EQ(q.selectList, std::vector<std::string>({"*"}));
     EXPECT_EQ(q.fromRest, "tBugReport WHERE BugID = 1 ORDER BY BugID");
@@ -114,7 +120,8 @@ TEST(Dialect, SchemaTypesRoundTripThroughDeclaredTypes)
         EXPECT_EQ(SchemaTypeFromDeclared(DeclaredTypeFor(t, 0)), t);
     }
     int size = 0;
-    EXPECT_EQ(SchemaTypeFromDeclared(DeclaredTypeFor(SchemaType::Text, 255), &size), SchemaType::Text);
+    EXPECT_EQ(SchemaTypeFromDeclared(DeclaredTypeFor(SchemaType::Text, 255), &size),
+              SchemaType::Text);
     EXPECT_EQ(size, 255);
     EXPECT_EQ(SchemaTypeFromDeclared("BLOB"), SchemaType::Unknown);
 }

@@ -14,10 +14,10 @@ protected:
     {
         connection.Open(BuildConnectionString(test::NewDatabase()));
         const double day = DateFromCivil({2005, 3, 5, 0, 0, 0});
-        AddBug(connection, {1, "New", "crash on start", day + 0.65, "High"});      // 5 Mar 15:36
-        AddBug(connection, {2, "Active", "slow list", day - 1 + 0.99, "Low"});     // 4 Mar late
-        AddBug(connection, {3, "New", "wrong total", day + 1, "Low"});             // 6 Mar 00:00
-        AddBug(connection, {4, "Waiting", "Crash in print", day, "High"});         // 5 Mar 00:00
+        AddBug(connection, {1, "New", "crash on start", day + 0.65, "High"});   // 5 Mar 15:36
+        AddBug(connection, {2, "Active", "slow list", day - 1 + 0.99, "Low"});  // 4 Mar late
+        AddBug(connection, {3, "New", "wrong total", day + 1, "Low"});          // 6 Mar 00:00
+        AddBug(connection, {4, "Waiting", "Crash in print", day, "High"});      // 5 Mar 00:00
         AddBug(connection, {5, "Resolved", "it's fixed", 0, "Normal"});
         rs.Open("SELECT * FROM tBugReport ORDER BY BugID", connection);
     }
@@ -64,7 +64,8 @@ TEST_F(FilterFindTest, DateConditionsCompareWholeDays)
 TEST_F(FilterFindTest, AFilterShowsOnlyTheCursorsOwnRows)
 {
     AddBug(connection, {6, "New"});
-    EXPECT_EQ(Filtered("StatusName = 'New'"), std::vector<int>({1, 3})) << "bug 6 came after the open";
+    EXPECT_EQ(Filtered("StatusName = 'New'"), std::vector<int>({1, 3}))
+        << "bug 6 came after the open";
     rs.Requery();
     EXPECT_EQ(Filtered("StatusName = 'New'"), std::vector<int>({1, 3, 6}));
 }

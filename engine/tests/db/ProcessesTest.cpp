@@ -89,7 +89,8 @@ TEST(SeveralPrograms, NeverGetTheSameIdentifier)
         EXPECT_EQ(worker->Wait(), 0);
     }
     EXPECT_EQ(received, kPrograms * kEach);
-    EXPECT_EQ(seen.size(), static_cast<std::size_t>(kPrograms * kEach)) << "a number was handed out twice";
+    EXPECT_EQ(seen.size(), static_cast<std::size_t>(kPrograms * kEach))
+        << "a number was handed out twice";
     EXPECT_EQ(*seen.begin(), 1);
     EXPECT_EQ(*seen.rbegin(), kPrograms * kEach);
     EXPECT_EQ(GetNextID("NextBugID"), kPrograms * kEach + 1) << "the counter advanced exactly";
@@ -120,7 +121,8 @@ TEST(SeveralPrograms, AnOpenCursorDoesNotStopOthersFromCommitting)
     const std::string done = writer.ReadLine();
     EXPECT_EQ(writer.Wait(), 0);
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                        std::chrono::steady_clock::now() - start).count();
+                        std::chrono::steady_clock::now() - start)
+                        .count();
     ASSERT_EQ(done.rfind("done ", 0), 0u) << done;
     // The writer is not held up until the readers close (3 s and for ever).
     EXPECT_LT(ms, 2500) << "fifty commits took " << ms << " ms";

@@ -73,7 +73,8 @@ TEST_F(RecordsetTest, ValuesComeTypedBySchemaType)
     EXPECT_THROW(rs.Fields("NoSuchColumn"), DatabaseError);
 
     Recordset rights;
-    rights.Open("tUserRight", connection, CursorType::Keyset, LockType::Optimistic, CommandKind::Table);
+    rights.Open("tUserRight", connection, CursorType::Keyset, LockType::Optimistic,
+                CommandKind::Table);
     rights.AddNew();
     rights.Fields("UserRightID").SetValue(Variant::I4(1));
     rights.Update();
@@ -97,7 +98,8 @@ TEST_F(RecordsetTest, TextComparesWithoutRegardToCase)
     EXPECT_EQ(Count(connection, "SELECT * FROM tBugReport WHERE StatusName = 'nEw'"), 1);
     EXPECT_EQ(Count(connection, "SELECT * FROM tStatus WHERE StatusName = 'WAITING'"), 1);
     Recordset status;
-    status.Open("tStatus", connection, CursorType::Keyset, LockType::Optimistic, CommandKind::Table);
+    status.Open("tStatus", connection, CursorType::Keyset, LockType::Optimistic,
+                CommandKind::Table);
     status.AddNew();
     status.Fields(0).SetValue(Variant::Text("new"));
     EXPECT_THROW(status.Update(), DatabaseError) << "'new' duplicates the key 'New'";
@@ -195,9 +197,11 @@ TEST_F(RecordsetTest, ReadOnlyCursorsAndJoinsRefuseChanges)
     rs.Open("SELECT * FROM tUser", connection, CursorType::ForwardOnly, LockType::ReadOnly);
     EXPECT_THROW(rs.Fields("UserName").SetValue(Variant::Text("x")), DatabaseError);
     Recordset join;
-    join.Open("SELECT tVersion.* FROM tProject INNER JOIN tVersion ON tProject.ProjectID = tVersion.ProjectID "
-              "WHERE tProject.ProjectID = 2",
-              connection);
+    join.Open(
+        "SELECT tVersion.* FROM tProject INNER JOIN tVersion ON tProject.ProjectID = "
+        "tVersion.ProjectID "
+        "WHERE tProject.ProjectID = 2",
+        connection);
     EXPECT_EQ(join.RecordCount(), 2);
     EXPECT_EQ(join.Fields("VersionName").Value(), Variant::Text("Version 1.0"));
     EXPECT_THROW(join.AddNew(), DatabaseError);
@@ -290,7 +294,8 @@ TEST_F(RecordsetTest, RelationshipsRefuseAndAreNamed)
         versions.MoveNext();
     }
     Recordset classes;
-    classes.Open("tClassification", connection, CursorType::Keyset, LockType::Optimistic, CommandKind::Table);
+    classes.Open("tClassification", connection, CursorType::Keyset, LockType::Optimistic,
+                 CommandKind::Table);
     classes.AddNew();
     classes.Fields("ClassificationID").SetValue(Variant::I4(1));
     classes.Fields("ProjectID").SetValue(Variant::I4(1));
@@ -301,7 +306,8 @@ TEST_F(RecordsetTest, RelationshipsRefuseAndAreNamed)
     classes.Delete();
 
     Recordset role;
-    role.Open("tUserRight", connection, CursorType::Keyset, LockType::Optimistic, CommandKind::Table);
+    role.Open("tUserRight", connection, CursorType::Keyset, LockType::Optimistic,
+              CommandKind::Table);
     role.AddNew();
     role.Fields("UserRightID").SetValue(Variant::I4(1));
     role.Update();
@@ -331,8 +337,9 @@ TEST_F(RecordsetTest, LongBinaryValuesGoInAndOutInChunks)
     rs.Fields("FileName").SetValue(Variant::Text("a.bin"));
     for (std::size_t at = 0; at < data.size(); at += 4096) {
         const std::size_t end = std::min(data.size(), at + 4096);
-        rs.Fields("FileData").AppendChunk(std::vector<std::uint8_t>(data.begin() + static_cast<long>(at),
-                                                                    data.begin() + static_cast<long>(end)));
+        rs.Fields("FileData")
+            .AppendChunk(std::vector<std::uint8_t>(data.begin() + static_cast<long>(at),
+                                                   data.begin() + static_cast<long>(end)));
     }
     rs.Update();
 

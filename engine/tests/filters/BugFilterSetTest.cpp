@@ -13,8 +13,8 @@
 namespace lindor {
 namespace {
 
-using test::LogWatch;
 using test::LastCallerError;
+using test::LogWatch;
 using test::ResetCallerError;
 
 // (Field, Condition, Value, AndOr, Bracket) of one condition.

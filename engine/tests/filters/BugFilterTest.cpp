@@ -12,8 +12,8 @@
 namespace lindor {
 namespace {
 
-using test::LogWatch;
 using test::LastCallerError;
+using test::LogWatch;
 using test::ResetCallerError;
 
 Date Day(int year, int month, int day, int hour = 0)

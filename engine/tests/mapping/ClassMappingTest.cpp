@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "classifications/CClassification.h"
-#include "support/StoredRows.h"
 #include "core/ErrorReport.h"
 #include "db/Recordset.h"
 #include "mapping/DBUtil.h"
+#include "support/StoredRows.h"
 #include "support/TestDatabase.h"
 
 namespace lindor {

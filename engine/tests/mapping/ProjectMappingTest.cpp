@@ -1,11 +1,11 @@
 // Project rows with their versions, and version rows, to objects.
 #include <gtest/gtest.h>
 
-#include "support/ContextTestSupport.h"
 #include "mapping/DBUtil.h"
-#include "projects/ProjectReading.h"
 #include "projects/CProject.h"
+#include "projects/ProjectReading.h"
 #include "schema/CreateDB.h"
+#include "support/ContextTestSupport.h"
 
 namespace lindor {
 namespace {

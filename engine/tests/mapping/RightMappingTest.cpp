@@ -1,8 +1,8 @@
 // Rights rows to Right objects and back: every flag in its own column.
 #include <gtest/gtest.h>
 
-#include "support/ContextTestSupport.h"
 #include "mapping/DBUtil.h"
+#include "support/ContextTestSupport.h"
 #include "users/CRight.h"
 
 namespace lindor {

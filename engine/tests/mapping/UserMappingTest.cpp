@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "cipher/PasswordBlock.h"
-#include "support/ContextTestSupport.h"
 #include "mapping/DBUtil.h"
+#include "support/ContextTestSupport.h"
 #include "users/CUser.h"
 #include "users/CUserSysInfo.h"
 

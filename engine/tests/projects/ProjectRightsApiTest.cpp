@@ -87,7 +87,9 @@ TEST_F(ProjectRights, DeletingAProjectTakesEveryBugThatNamesIt)
     const std::string project = std::to_string(id);
     Sql("INSERT INTO tBugReport (BugID, SeverityName, StatusName, PriorityName, ReproductiveName, "
         "Description, ReportedInPrjID, ReportedInVersionID, BugType) VALUES "
-        "(1, 'Normal', 'New', 'Low', 'Always', 'of it', " + project + ", 0, 0),"
+        "(1, 'Normal', 'New', 'Low', 'Always', 'of it', " +
+        project +
+        ", 0, 0),"
         "(2, 'Normal', 'New', 'Low', 'Always', 'of project 1', 1, 0, 0),"
         "(3, 'Normal', 'New', 'Low', 'Always', 'in project 2', 2, 3, 0);"
         "INSERT INTO tAttachment (AttachmentID, BugID, FileName, FileData) VALUES "

@@ -2,9 +2,9 @@
 // rights, what goes with a project or version, and whole rollback.
 #include <gtest/gtest.h>
 
-#include "support/ContextTestSupport.h"
 #include "projects/CProject.h"
 #include "projects/CProjectSet.h"
+#include "support/ContextTestSupport.h"
 
 namespace lindor {
 namespace {

@@ -102,10 +102,12 @@ TEST_F(AdoxTest, WritesTheCatalogToTheFile)
 {
     adox.AddPrimaryKey(*table, "PKey", "ID");
     adox.WriteSchema();
-    EXPECT_EQ(Adox::TableDefinition(*table),
-              "CREATE TABLE \"tOne\" (\n  \"ID\" LONG NOT NULL,\n  \"Name\" TEXT(255) COLLATE NOCASE "
-              "CHECK (length(\"Name\") <= 255),\n  CONSTRAINT \"PKey\" PRIMARY KEY (\"ID\")\n)");
-    EXPECT_EQ(Adox::ProviderText("/x.mdb"), "Provider='Microsoft.JET.OLEDB.4.0';Data source = /x.mdb");
+    EXPECT_EQ(
+        Adox::TableDefinition(*table),
+        "CREATE TABLE \"tOne\" (\n  \"ID\" LONG NOT NULL,\n  \"Name\" TEXT(255) COLLATE NOCASE "
+        "CHECK (length(\"Name\") <= 255),\n  CONSTRAINT \"PKey\" PRIMARY KEY (\"ID\")\n)");
+    EXPECT_EQ(Adox::ProviderText("/x.mdb"),
+              "Provider='Microsoft.JET.OLEDB.4.0';Data source = /x.mdb");
 }
 
 }  // namespace

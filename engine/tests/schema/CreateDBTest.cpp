@@ -45,7 +45,8 @@ protected:
 TEST_F(CreateDBTest, HasTheSeventeenTablesInOrder)
 {
     std::vector<std::string> names;
-    for (const auto& row : Rows("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid"))
+    for (const auto& row :
+         Rows("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid"))
         names.push_back(row[0].text());
     EXPECT_EQ(names, DatabaseTableNames());
     EXPECT_EQ(names.size(), 17u);
@@ -57,12 +58,10 @@ TEST_F(CreateDBTest, ColumnsHaveTheirTypesSizesAndNullability)
     ASSERT_EQ(bugs.columns.size(), 33u);
     EXPECT_EQ(bugs.columns[0].name, "BugID");
     EXPECT_EQ(bugs.columns[32].name, "BugType");
-    const Expected samples[] = {{"BugID", SchemaType::Long, true},
-                                {"Description", SchemaType::Text, true},
-                                {"ClassID", SchemaType::Long, false},
-                                {"Report", SchemaType::Memo, false},
-                                {"EstimatedTime", SchemaType::Date, false},
-                                {"BugType", SchemaType::Long, true}};
+    const Expected samples[] = {
+        {"BugID", SchemaType::Long, true},          {"Description", SchemaType::Text, true},
+        {"ClassID", SchemaType::Long, false},       {"Report", SchemaType::Memo, false},
+        {"EstimatedTime", SchemaType::Date, false}, {"BugType", SchemaType::Long, true}};
     for (const Expected& e : samples) {
         const db::ColumnInfo& c = bugs.columns[static_cast<std::size_t>(bugs.ColumnIndex(e.name))];
         EXPECT_EQ(c.type, e.type) << e.name;
@@ -80,7 +79,8 @@ TEST_F(CreateDBTest, ColumnsHaveTheirTypesSizesAndNullability)
     }
     const db::TableInfo& users = connection.database().schema().Table("tUser");
     EXPECT_EQ(users.columns[5].type, SchemaType::LongBinary);
-    EXPECT_EQ(connection.database().schema().Table("tUserSystemInfo").columns[5].name, "IE version");
+    EXPECT_EQ(connection.database().schema().Table("tUserSystemInfo").columns[5].name,
+              "IE version");
 }
 
 TEST_F(CreateDBTest, ThirteenPrimaryKeysOnTheFirstColumn)
@@ -103,8 +103,8 @@ TEST_F(CreateDBTest, FourteenNamedRelationships)
 {
     std::vector<std::string> names;
     for (const db::ForeignKeyInfo& key : connection.database().schema().ForeignKeys())
-        names.push_back(key.table + "." + key.name + ":" + key.column + "->" + key.relatedTable + "." +
-                        key.relatedColumn);
+        names.push_back(key.table + "." + key.name + ":" + key.column + "->" + key.relatedTable +
+                        "." + key.relatedColumn);
     std::sort(names.begin(), names.end());
     const std::vector<std::string> expected = {
         "tAttachment.Bug:BugID->tBugReport.BugID",
@@ -126,7 +126,8 @@ TEST_F(CreateDBTest, FourteenNamedRelationships)
 
 TEST_F(CreateDBTest, DefaultRows)
 {
-    const auto users = Rows("SELECT UserID, UserRightID, UserName, LoginName, UserDescrp, Password, EMail FROM tUser");
+    const auto users = Rows(
+        "SELECT UserID, UserRightID, UserName, LoginName, UserDescrp, Password, EMail FROM tUser");
     ASSERT_EQ(users.size(), 1u);
     EXPECT_EQ(users[0][0], Variant::I4(1));
     EXPECT_EQ(users[0][1], Variant::I4(0));
@@ -147,7 +148,8 @@ TEST_F(CreateDBTest, DefaultRows)
         for (const auto& row : Rows(sql)) out.push_back(row[0].text());
         return out;
     };
-    EXPECT_EQ(names("SELECT * FROM tPriority"), std::vector<std::string>({"High", "Low", "Normal"}));
+    EXPECT_EQ(names("SELECT * FROM tPriority"),
+              std::vector<std::string>({"High", "Low", "Normal"}));
     EXPECT_EQ(names("SELECT * FROM tStatus"),
               std::vector<std::string>({"Active", "By Design", "Cannot Reproduce", "Resolved",
                                         "In Process", "New", "Postponed", "Verified", "Waiting",
@@ -157,7 +159,8 @@ TEST_F(CreateDBTest, DefaultRows)
     EXPECT_EQ(names("SELECT * FROM tSeverity"),
               std::vector<std::string>({"Crash", "Critical", "Moderate", "Normal", "Trivial"}));
     EXPECT_EQ(names("SELECT * FROM tSystem"), std::vector<std::string>({"2.5"}));
-    EXPECT_EQ(names("SELECT Name FROM tProject"), std::vector<std::string>({"Project 1", "Project 2"}));
+    EXPECT_EQ(names("SELECT Name FROM tProject"),
+              std::vector<std::string>({"Project 1", "Project 2"}));
 
     const auto versions = Rows("SELECT * FROM tVersion");
     ASSERT_EQ(versions.size(), 4u);
@@ -169,7 +172,8 @@ TEST_F(CreateDBTest, DefaultRows)
         EXPECT_NEAR(versions[i][4].date(), Now(), 1.0 / 24) << "released at creation, local time";
     }
     EXPECT_EQ(versions[2][2], Variant::Text("Version 1.0"));
-    for (const char* empty : {"tUserRight", "tRight", "tClassification", "tBugReport", "tAttachment"})
+    for (const char* empty :
+         {"tUserRight", "tRight", "tClassification", "tBugReport", "tAttachment"})
         EXPECT_TRUE(Rows(std::string("SELECT * FROM ") + empty).empty()) << empty;
 }
 

@@ -60,9 +60,9 @@ inline std::filesystem::path FreshTestFolder(const std::string& area)
 {
     const char* tmp = std::getenv("TMPDIR");
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::filesystem::path folder = std::filesystem::path(tmp != nullptr ? tmp : "/tmp") /
-                                         area /
-                                         (std::string(test->test_suite_name()) + "." + test->name());
+    const std::filesystem::path folder =
+        std::filesystem::path(tmp != nullptr ? tmp : "/tmp") / area /
+        (std::string(test->test_suite_name()) + "." + test->name());
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     return folder;
@@ -113,8 +113,8 @@ protected:
                    bool addProject = false)
     {
         const std::string user = std::to_string(userID);
-        std::string sql = "INSERT INTO tUserRight (UserRightID, AddProject) VALUES (" + user + ", " +
-                          (addProject ? "1" : "0") + ");";
+        std::string sql = "INSERT INTO tUserRight (UserRightID, AddProject) VALUES (" + user +
+                          ", " + (addProject ? "1" : "0") + ");";
         for (const Grant& grant : grants) {
             const std::string right = std::to_string(userID * 10 + grant.projectID);
             sql += "INSERT INTO tRight (RightID, UserRightID, ProjectID) VALUES (" + right + ", " +

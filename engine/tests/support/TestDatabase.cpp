@@ -23,8 +23,8 @@ std::string TestFolder()
 {
     const char* tmp = std::getenv("TMPDIR");
     const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = info != nullptr ? std::string(info->test_suite_name()) + "." + info->name()
-                                        : "no-test";
+    std::string name =
+        info != nullptr ? std::string(info->test_suite_name()) + "." + info->name() : "no-test";
     for (char& c : name)
         if (c == '/') c = '_';
     const std::filesystem::path folder =
@@ -71,11 +71,17 @@ CallerError LastCallerError()
     return error;
 }
 
-void ResetCallerError() { SetErrorInfo("", ""); }
+void ResetCallerError()
+{
+    SetErrorInfo("", "");
+}
 
 namespace {
 
-std::string ErrLogPath() { return ProgramDataFolder() + "Err.log"; }
+std::string ErrLogPath()
+{
+    return ProgramDataFolder() + "Err.log";
+}
 
 std::string Field(const std::string& entry, const std::string& label)
 {
@@ -98,7 +104,8 @@ std::vector<LogEntry> LogWatch::Entries() const
     std::vector<LogEntry> entries;
     for (std::size_t at = text.find(separator); at != std::string::npos;) {
         const std::size_t next = text.find(separator, at + separator.size());
-        const std::string entry = text.substr(at, next == std::string::npos ? std::string::npos : next - at);
+        const std::string entry =
+            text.substr(at, next == std::string::npos ? std::string::npos : next - at);
         LogEntry e;
         e.code = std::atoi(Field(entry, "[ErrCode]: ").c_str());
         e.source = Field(entry, "[Source]: ");

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "support/StoredRows.h"
 #include "context/CExeContext.h"
 #include "core/ErrorInfo.h"
 #include "core/ErrorReport.h"
+#include "support/StoredRows.h"
 #include "support/TestDatabase.h"
 
 namespace lindor {

@@ -8,8 +8,8 @@
 namespace lindor {
 namespace {
 
-using test::LogWatch;
 using test::LastCallerError;
+using test::LogWatch;
 using test::ResetCallerError;
 
 ComPtr<CRight> RightFor(std::int32_t projectID)

@@ -11,8 +11,8 @@
 namespace lindor {
 namespace {
 
-using test::LogWatch;
 using test::LastCallerError;
+using test::LogWatch;
 using test::ResetCallerError;
 
 std::int32_t Get(IRight* right, const RightFlagInfo& flag)

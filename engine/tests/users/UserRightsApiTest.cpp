@@ -156,7 +156,8 @@ TEST_F(UserRights, WithdrawnRightsStopWorkingAtOnce)
     ComPtr<lindor::IClassificationSet> classes;
     ASSERT_EQ(active->get_ClassificationSet(classes.put()), S_OK);
     classes->put_ExeContext(erin.get());
-    ComPtr<lindor::IClassification> classification = Make<lindor::IClassification>("Lindor.Classification");
+    ComPtr<lindor::IClassification> classification =
+        Make<lindor::IClassification>("Lindor.Classification");
     classification->put_Name("late class");
     EXPECT_EQ(classes->Add(classification.get()), E_FAIL);
     EXPECT_EQ(Count("tBugReport") + Count("tClassification") + Count("tProject"), 2);

@@ -5,8 +5,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "support/ContextTestSupport.h"
 #include "db/Dialect.h"
+#include "support/ContextTestSupport.h"
 #include "users/CUser.h"
 #include "users/CUserSet.h"
 #include "users/CUserSysInfo.h"

@@ -1,9 +1,9 @@
 // A user's role, system information and projects, each read afresh.
 #include <gtest/gtest.h>
 
-#include "support/ContextTestSupport.h"
 #include "core/ClassRegistry.h"
 #include "mapping/DBUtil.h"
+#include "support/ContextTestSupport.h"
 #include "users/CUser.h"
 #include "users/CUserSysInfo.h"
 

@@ -45,7 +45,8 @@ int InsertBugs(int first, int count)
         bugs.Update();
     }
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                        std::chrono::steady_clock::now() - start).count();
+                        std::chrono::steady_clock::now() - start)
+                        .count();
     std::printf("done %lld\n", static_cast<long long>(ms));
     return 0;
 }
@@ -80,7 +81,8 @@ int main(int argc, char** argv)
     db::SetProcessConnectionString(db::BuildConnectionString(argv[2]));
     try {
         if (command == "nextid" && argc == 5) return AllocateIDs(argv[3], std::atoi(argv[4]));
-        if (command == "insert" && argc == 5) return InsertBugs(std::atoi(argv[3]), std::atoi(argv[4]));
+        if (command == "insert" && argc == 5)
+            return InsertBugs(std::atoi(argv[3]), std::atoi(argv[4]));
         if (command == "hold" && argc == 4) return HoldCursor(std::atoi(argv[3]));
     } catch (const DatabaseError& error) {
         std::fprintf(stderr, "%s\n", error.description().c_str());
