@@ -113,20 +113,20 @@ private slots:
         addBugs({NewBug{}, NewBug{}, NewBug{}, NewBug{}, NewBug{}});
         openList();
         const QList<int> before = ids();
-        nimbra::test::MessageRecorder messages(QMessageBox::No);
+        nimbra::test::MessageRecorder recorder(QMessageBox::No);
         selectRows({1, 2, 4});
         view->deleteSelected();
-        QCOMPARE(messages.texts(), QStringList{"Do you really want to delete these records?"});
+        QCOMPARE(recorder.texts(), QStringList{"Do you really want to delete these records?"});
         QCOMPARE(ids(), before);
 
-        messages.answerNext(QMessageBox::Yes);
+        recorder.answerNext(QMessageBox::Yes);
         QSignalSpy notified(view.get(), &BugListView::currentBugChanged);
         view->deleteSelected();
         QCOMPARE(ids(), QList<int>({before[0], before[3]}));
         QCOMPARE(view->selectedCount(), 0);
         QVERIFY(!notified.isEmpty());
         QCOMPARE(notified.last().first().toInt(), 0);
-        QCOMPARE(messages.texts().size(), 2);
+        QCOMPARE(recorder.texts().size(), 2);
     }
 
     void aRefusedUpdateIsShownAndTheRowsAreReadAgain()
@@ -146,11 +146,11 @@ private slots:
         QCOMPARE(other->OpenBugSet(lindor::eBug, nullptr, otherBugs.put()), lindor::S_OK);
         QCOMPARE(otherBugs->RemoveByID(id), lindor::S_OK);
 
-        nimbra::test::MessageRecorder messages;
+        nimbra::test::MessageRecorder recorder;
         first->put_Description("changed here");
         QVERIFY(!view->updateBug(first.get()));
-        QCOMPARE(messages.texts().size(), 1);
-        QVERIFY(!messages.last().isEmpty());
+        QCOMPARE(recorder.texts().size(), 1);
+        QVERIFY(!recorder.last().isEmpty());
         QCOMPARE(view->bugModel()->rowCount(), 1);
     }
 
