@@ -8,7 +8,7 @@ shift || true
 
 packages=(g++ cmake ninja-build pkg-config libsqlite3-dev sqlite3 zlib1g-dev libminizip-dev
           libgtest-dev libgmock-dev libcli11-dev nlohmann-json3-dev python3 fossil
-          qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev xvfb xauth
+          libpq-dev postgresql qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev xvfb xauth
           desktop-file-utils dpkg-dev file fonts-liberation poppler-utils clang-format)
 
 missing=()

@@ -1,7 +1,8 @@
-// The boundary between the access layer and the database library below it:
-// open a file, prepare and step statements, read typed columns, and the
-// library's error codes turned into DatabaseError. Only db/sqlite/ knows the
-// library; a server driver would implement the same two classes.
+// The boundary between the access layer and the database below it: open a
+// database, prepare and step statements, read typed columns, read the
+// catalog, write new tables, and the database's errors turned into
+// DatabaseError. Two drivers implement it: db/sqlite/ for a database file,
+// db/postgres/ for a database on a server; nothing above db/ knows which.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include <lindor/Variant.h>
 
 #include "db/DatabaseError.h"
+#include "db/SchemaType.h"
 
 namespace lindor::db {
 
@@ -64,7 +66,46 @@ private:
     DriverStatement& statement_;
 };
 
-// One open database file, shared by every logical connection of the process.
+// One column of a table as the catalog stores it.
+struct CatalogColumn {
+    std::string name;
+    std::string declaredType;  // as DeclaredTypeFor writes it ("LONG", "TEXT(255)", ...)
+    bool required = false;
+    bool primaryKey = false;
+};
+
+// A named relationship between two tables.
+struct ForeignKeyInfo {
+    std::string name;  // the relationship's name, empty when it has none
+    std::string table;
+    std::string column;
+    std::string relatedTable;
+    std::string relatedColumn;
+};
+
+// A table to create: its columns, its keys and its one-column indexes.
+struct NewColumn {
+    std::string name;
+    SchemaType type = SchemaType::Unknown;
+    int size = 0;
+    bool required = false;
+};
+struct NewKey {
+    std::string name;
+    std::string column;
+    std::string relatedTable;   // foreign keys only
+    std::string relatedColumn;  // foreign keys only
+};
+struct NewTable {
+    std::string name;
+    std::vector<NewColumn> columns;
+    bool hasPrimaryKey = false;
+    NewKey primaryKey;
+    std::vector<NewKey> foreignKeys;
+    std::vector<NewKey> indexes;
+};
+
+// One open database, shared by every logical connection of the process.
 class DriverConnection {
 public:
     virtual ~DriverConnection() = default;
@@ -82,13 +123,36 @@ public:
     virtual std::vector<std::uint8_t> ReadBlob(const std::string& table, const std::string& column,
                                                std::int64_t rowid, std::int64_t offset,
                                                std::int64_t length) = 0;
+
+    // Opens the outermost transaction with the write lock taken first, so
+    // that writers queue for it instead of failing on a lock upgrade.
+    virtual void BeginWrite() = 0;
+
+    // The catalog. The stored spelling of a table's name, empty when there
+    // is no such table (names are matched without regard to case).
+    virtual std::string StoredTableName(const std::string& name) = 0;
+    // A table's columns in their order; the table must exist.
+    virtual std::vector<CatalogColumn> TableColumns(const std::string& table) = 0;
+    // Every relationship of the database, in creation order.
+    virtual std::vector<ForeignKeyInfo> ForeignKeys() = 0;
+    // The statements that create a table with its keys and indexes, and
+    // those that add its relationships once every table exists (a driver
+    // that declares them with the table gives none of the latter).
+    virtual std::vector<std::string> CreateTableStatements(const NewTable& table) const = 0;
+    virtual std::vector<std::string> CreateRelationshipStatements(const NewTable& table) const = 0;
 };
 
-// Opens an existing database file; never creates one. Throws DatabaseError.
-std::unique_ptr<DriverConnection> OpenDriverConnection(const std::string& path);
+// Whether a data source names a database on a server
+// ("postgresql://user@host:port/dbname", libpq's connection URI) rather
+// than a file.
+bool IsServerDataSource(const std::string& dataSource);
 
-// Creates a new, empty database file; fails when the path exists.
-void CreateDatabaseFile(const std::string& path);
+// Opens an existing database; never creates a file. Throws DatabaseError.
+std::unique_ptr<DriverConnection> OpenDriverConnection(const std::string& dataSource);
+
+// Creates a new, empty database: a file, which must not exist yet, or on a
+// server, a database (or schema) that must hold no tables yet.
+void CreateDatabaseFile(const std::string& dataSource);
 
 // Counters of waits on a locked file (for the stress figures).
 std::uint64_t BusyWaitCount();

@@ -876,7 +876,7 @@ void Recordset::WriteChangedRow()
         const std::string name = QuoteName(columns_[static_cast<std::size_t>(column)].tableName);
         assignments += (assignments.empty() ? "" : ",") + name + "=?";
         // Optimistic locking: the row must still hold what this cursor read.
-        if (!blob) checks += " AND " + name + " IS ?";
+        if (!blob) checks += " AND " + name + " IS NOT DISTINCT FROM ?";
     }
     const std::string sql =
         "UPDATE " + QuoteName(table_) + " SET " + assignments + " WHERE rowid=?" + checks;

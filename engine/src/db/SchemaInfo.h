@@ -1,4 +1,4 @@
-// What the access layer knows of a file's tables: columns with their schema
+// What the access layer knows of a database's tables: columns with their schema
 // types, the primary key and the named relationships.
 #pragma once
 
@@ -16,14 +16,6 @@ struct ColumnInfo {
     SchemaType type = SchemaType::Unknown;
     int size = 0;
     bool required = false;
-};
-
-struct ForeignKeyInfo {
-    std::string name;  // the relationship's name, empty when it has none
-    std::string table;
-    std::string column;
-    std::string relatedTable;
-    std::string relatedColumn;
 };
 
 struct TableInfo {

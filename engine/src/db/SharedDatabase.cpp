@@ -46,7 +46,7 @@ SharedDatabase::SharedDatabase(std::unique_ptr<DriverConnection> driver, std::st
 void SharedDatabase::Begin(const void* owner)
 {
     if (levels_.empty())
-        driver_->Execute("BEGIN IMMEDIATE");
+        driver_->BeginWrite();
     else
         driver_->Execute("SAVEPOINT " + SavepointName(levels_.size()));
     levels_.push_back(owner);

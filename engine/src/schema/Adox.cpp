@@ -34,18 +34,22 @@ int ColumnCheck(const AdoxTable& table, const std::string& name, int type)
     return 0;
 }
 
-std::string ColumnDefinition(const AdoxColumn& column)
+db::NewKey ToNewKey(const AdoxKey& key)
 {
-    const auto type = static_cast<db::SchemaType>(column.type);
-    const std::string name = db::QuoteName(column.name);
-    std::string text = name + " " + db::DeclaredTypeFor(type, column.size);
-    if (column.required) text += " NOT NULL";
-    if (type == db::SchemaType::YesNo) text += " DEFAULT 0";  // a row added without it reads false
-    if (type == db::SchemaType::Text || type == db::SchemaType::Memo) text += " COLLATE NOCASE";
-    if (type == db::SchemaType::Text)
-        text += " CHECK (length(" + name +
-                ") <= " + std::to_string(column.size > 0 ? column.size : 255) + ")";
-    return text;
+    return {key.name, key.column, key.relatedTable, key.relatedColumn};
+}
+
+db::NewTable ToNewTable(const AdoxTable& table)
+{
+    db::NewTable result;
+    result.name = table.name;
+    for (const AdoxColumn& c : table.columns)
+        result.columns.push_back({c.name, static_cast<db::SchemaType>(c.type), c.size, c.required});
+    result.hasPrimaryKey = table.primaryKey != nullptr;
+    if (result.hasPrimaryKey) result.primaryKey = ToNewKey(*table.primaryKey);
+    for (const AdoxKey& key : table.foreignKeys) result.foreignKeys.push_back(ToNewKey(key));
+    for (const AdoxKey& index : table.indexes) result.indexes.push_back(ToNewKey(index));
+    return result;
 }
 
 }  // namespace
@@ -146,43 +150,19 @@ const AdoxKey& Adox::AddIndex(AdoxTable& table, const std::string& indexName,
     return table.indexes.back();
 }
 
-std::vector<std::string> Adox::IndexDefinitions(const AdoxTable& table)
-{
-    std::vector<std::string> texts;
-    for (const AdoxKey& index : table.indexes)
-        texts.push_back("CREATE INDEX " + db::QuoteName(index.name) + " ON " +
-                        db::QuoteName(table.name) + " (" + db::QuoteName(index.column) + ")");
-    return texts;
-}
-
-std::string Adox::TableDefinition(const AdoxTable& table)
-{
-    std::string text = "CREATE TABLE " + db::QuoteName(table.name) + " (";
-    const char* separator = "\n  ";
-    for (const AdoxColumn& column : table.columns) {
-        text += separator + ColumnDefinition(column);
-        separator = ",\n  ";
-    }
-    if (table.primaryKey != nullptr)
-        text += separator + std::string("CONSTRAINT ") + db::QuoteName(table.primaryKey->name) +
-                " PRIMARY KEY (" + db::QuoteName(table.primaryKey->column) + ")";
-    for (const AdoxKey& key : table.foreignKeys)
-        text += separator + std::string("CONSTRAINT ") + db::QuoteName(key.name) +
-                " FOREIGN KEY (" + db::QuoteName(key.column) + ") REFERENCES " +
-                db::QuoteName(key.relatedTable) + " (" + db::QuoteName(key.relatedColumn) + ")";
-    return text + "\n)";
-}
-
 void Adox::WriteSchema()
 {
     try {
         db::Connection connection(db::BuildConnectionString(path_));
         db::Transaction transaction(connection);
-        for (const auto& table : tables_) {
-            connection.database().driver().Execute(TableDefinition(*table));
-            for (const std::string& index : IndexDefinitions(*table))
-                connection.database().driver().Execute(index);
-        }
+        db::DriverConnection& driver = connection.database().driver();
+        for (const auto& table : tables_)
+            for (const std::string& statement : driver.CreateTableStatements(ToNewTable(*table)))
+                driver.Execute(statement);
+        for (const auto& table : tables_)
+            for (const std::string& statement :
+                 driver.CreateRelationshipStatements(ToNewTable(*table)))
+                driver.Execute(statement);
         transaction.Commit();
         connection.database().schema().Invalidate();
     } catch (const DatabaseError& error) {

@@ -1,6 +1,6 @@
 // The schema builder: a catalog of tables, columns and keys for a new
 // database file. Changes are checked against the catalog as they are made and
-// written to the file by WriteSchema, in one transaction.
+// written to the database by WriteSchema, in one transaction.
 #pragma once
 
 #include <memory>
@@ -67,11 +67,6 @@ public:
                             const std::string& column);
     // Creates every table of the catalog in the file, with its indexes.
     void WriteSchema();
-
-    // The CREATE TABLE text of one catalog table.
-    static std::string TableDefinition(const AdoxTable& table);
-    // The CREATE INDEX texts of one catalog table.
-    static std::vector<std::string> IndexDefinitions(const AdoxTable& table);
 
 private:
     AdoxTable* FindTable(const std::string& name);

@@ -54,8 +54,8 @@ class FileSetTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const std::string database = test::NewDatabase();
-        folder = database.substr(0, database.rfind('/') + 1);
+        test::NewDatabase();
+        folder = test::CurrentTestFolder();
         test::StoreBug(test::StoredBug(1));
         context = test::ProjectContext();
         files = SetOfBug(1);

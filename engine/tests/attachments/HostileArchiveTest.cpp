@@ -49,8 +49,8 @@ class HostileArchiveTest : public ::testing::TestWithParam<std::string> {
 protected:
     void SetUp() override
     {
-        const std::string database = test::NewDatabase();
-        folder = database.substr(0, database.rfind('/') + 1);
+        test::NewDatabase();
+        folder = test::CurrentTestFolder();
         test::StoreBug(test::StoredBug(1));
     }
     std::string folder;

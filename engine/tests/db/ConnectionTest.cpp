@@ -95,14 +95,17 @@ TEST(Connection, AReadOnlyDatabaseRefusesWrites)
 {
     const std::string path = test::NewDatabase();
     Connection connection(BuildConnectionString(path));
-    connection.database().driver().Execute("PRAGMA query_only = ON");
+    const bool server = test::OnServer();
+    connection.database().driver().Execute(server ? "SET default_transaction_read_only = on"
+                                                  : "PRAGMA query_only = ON");
     try {
         AddBug(connection, {1});
         FAIL();
     } catch (const DatabaseError& e) {
         EXPECT_FALSE(e.description().empty());
     }
-    connection.database().driver().Execute("PRAGMA query_only = OFF");
+    connection.database().driver().Execute(server ? "SET default_transaction_read_only = off"
+                                                  : "PRAGMA query_only = OFF");
 }
 
 class TransactionTest : public ::testing::Test {

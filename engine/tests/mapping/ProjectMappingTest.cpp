@@ -53,11 +53,11 @@ TEST(ProjectMapping, AProjectWithoutVersionsHasNone)
 TEST(ProjectMapping, ReadsTheVersionsFromTheRowsOwnDatabase)
 {
     const std::string first = test::NewDatabase("first.mdb");
-    const std::string folder = first.substr(0, first.rfind('/') + 1);
-    ASSERT_TRUE(CreateDB(folder + "second.mdb"));
+    const std::string second = test::NewDataSource("second.mdb");
+    ASSERT_TRUE(CreateDB(second));
     db::Connection firstConnection(db::BuildConnectionString(first));
     test::ExecuteSql("DELETE FROM tVersion WHERE VersionID = 2");
-    db::SetProcessConnectionString(db::BuildConnectionString(folder + "second.mdb"));
+    db::SetProcessConnectionString(db::BuildConnectionString(second));
     db::Recordset rows;
     rows.Open("SELECT * FROM tProject WHERE ProjectID = 1", firstConnection);
     EXPECT_EQ(ReadProject(rows)->Versions().size(), 1u);

@@ -106,9 +106,7 @@ TEST(UserMapping, WritesEmptyTextsAsNullAndThePasswordEnciphered)
 TEST(UserMapping, AnUnchangedIdentifierIsNotWritten)
 {
     test::NewDatabase();
-    test::ExecuteSql(
-        "CREATE TRIGGER no_id_writes BEFORE UPDATE OF UserID ON tUser BEGIN SELECT "
-        "RAISE(ABORT, 'the identifier was written'); END");
+    test::RefuseChange("no_id_writes", "UPDATE OF UserID ON tUser", "the identifier was written");
     ComPtr<CUser> admin = ReadUser(1);
     admin->put_Phone("123");
     db::Recordset rows;

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "db/Connection.h"
 #include "db/SchemaType.h"
 #include "schema/Adox.h"
 #include "support/TestDatabase.h"
@@ -15,7 +16,8 @@ class AdoxTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        adox.CreateDatabase(test::TestFolder() + "catalog.mdb");
+        source = test::NewDataSource("catalog.mdb");
+        adox.CreateDatabase(source);
         table = &adox.CreateTable("tOne");
         adox.AddColumn(*table, "ID", kLong, 0, true);
         adox.AddColumn(*table, "Name", kText, 255, false);
@@ -32,6 +34,7 @@ protected:
         return {};
     }
 
+    std::string source;
     Adox adox;
     AdoxTable* table = nullptr;
 };
@@ -98,14 +101,22 @@ TEST_F(AdoxTest, CreatingOverAnExistingFileRaisesTheProvidersMessage)
     }
 }
 
-TEST_F(AdoxTest, WritesTheCatalogToTheFile)
+TEST_F(AdoxTest, WritesTheCatalogToTheDatabase)
 {
     adox.AddPrimaryKey(*table, "PKey", "ID");
     adox.WriteSchema();
-    EXPECT_EQ(
-        Adox::TableDefinition(*table),
-        "CREATE TABLE \"tOne\" (\n  \"ID\" LONG NOT NULL,\n  \"Name\" TEXT(255) COLLATE NOCASE "
-        "CHECK (length(\"Name\") <= 255),\n  CONSTRAINT \"PKey\" PRIMARY KEY (\"ID\")\n)");
+    db::Connection connection(db::BuildConnectionString(source));
+    const db::TableInfo& stored = connection.database().schema().Table("TONE");
+    EXPECT_EQ(stored.name, "tOne");
+    EXPECT_EQ(stored.primaryKey, "ID");
+    ASSERT_EQ(stored.columns.size(), 2u);
+    EXPECT_EQ(stored.columns[0].name, "ID");
+    EXPECT_EQ(stored.columns[0].type, db::SchemaType::Long);
+    EXPECT_TRUE(stored.columns[0].required);
+    EXPECT_EQ(stored.columns[1].name, "Name");
+    EXPECT_EQ(stored.columns[1].type, db::SchemaType::Text);
+    EXPECT_EQ(stored.columns[1].size, 255);
+    EXPECT_FALSE(stored.columns[1].required);
     EXPECT_EQ(Adox::ProviderText("/x.mdb"),
               "Provider='Microsoft.JET.OLEDB.4.0';Data source = /x.mdb");
 }

@@ -44,6 +44,10 @@ protected:
 
 TEST_F(CreateDBTest, HasTheSeventeenTablesInOrder)
 {
+    EXPECT_EQ(DatabaseTableNames().size(), 17u);
+    for (const std::string& table : DatabaseTableNames())
+        EXPECT_EQ(connection.database().driver().StoredTableName(table), table);
+    LINDOR_FILES_ONLY();  // the order in which they were made
     std::vector<std::string> names;
     for (const auto& row :
          Rows("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid"))
@@ -95,6 +99,7 @@ TEST_F(CreateDBTest, ThirteenPrimaryKeysOnTheFirstColumn)
     EXPECT_EQ(keyed, 13);
     for (const char* table : {"tAvailableStatus", "tUserClassification", "tNextID", "tSystem"})
         EXPECT_TRUE(connection.database().schema().Table(table).primaryKey.empty()) << table;
+    LINDOR_FILES_ONLY();  // the key's own name
     const auto definitions = Rows("SELECT sql FROM sqlite_master WHERE name = 'tProject'");
     EXPECT_NE(definitions[0][0].text().find("CONSTRAINT \"PKey\" PRIMARY KEY"), std::string::npos);
 }

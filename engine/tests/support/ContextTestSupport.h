@@ -83,8 +83,7 @@ inline void ExecuteSql(const std::string& sql)
 // Makes every delete from `table` fail, as a database refusing the change.
 inline void RefuseDeletesFrom(const std::string& table)
 {
-    ExecuteSql("CREATE TRIGGER refuse_delete_" + table + " BEFORE DELETE ON " + table +
-               " BEGIN SELECT RAISE(ABORT, 'deleting is refused'); END");
+    RefuseChange("refuse_delete_" + table, "DELETE ON " + table, "deleting is refused");
 }
 
 inline void AddRole(std::int32_t roleID, bool addProject)

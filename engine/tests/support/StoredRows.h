@@ -55,8 +55,7 @@ inline void SetStored(const std::string& sql, const Variant& value)
 // would: `event` is e.g. "INSERT ON tUserClassification WHEN NEW.UserID = 2".
 inline void RefuseInDatabase(const std::string& name, const std::string& event)
 {
-    ExecuteSql("CREATE TRIGGER " + name + " BEFORE " + event +
-               " BEGIN SELECT RAISE(ABORT, 'refused by " + name + "'); END");
+    RefuseChange(name, event, "refused by " + name);
 }
 
 // The first column of the first row, or NULL when there is no row.

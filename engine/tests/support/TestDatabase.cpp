@@ -3,23 +3,29 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <libpq-fe.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "core/ErrorInfo.h"
 #include "core/Folders.h"
 #include "db/Connection.h"
+#include "db/Dialect.h"
 #include "schema/CreateDB.h"
 
 namespace lindor::test {
 
-std::string TestFolder()
+namespace {
+
+std::filesystem::path FolderOfTest()
 {
     const char* tmp = std::getenv("TMPDIR");
     const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -27,16 +33,94 @@ std::string TestFolder()
         info != nullptr ? std::string(info->test_suite_name()) + "." + info->name() : "no-test";
     for (char& c : name)
         if (c == '/') c = '_';
-    const std::filesystem::path folder =
-        std::filesystem::path(tmp != nullptr ? tmp : "/tmp") / "lindor-tests" / name;
+    return std::filesystem::path(tmp != nullptr ? tmp : "/tmp") / "lindor-tests" / name;
+}
+
+}  // namespace
+
+std::string TestFolder()
+{
+    const std::filesystem::path folder = FolderOfTest();
     std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    return folder.string() + "/";
+}
+
+std::string TestServer()
+{
+    const char* server = std::getenv("LINDOR_TEST_SERVER");
+    return server != nullptr ? server : "";
+}
+
+namespace {
+
+// Runs statements on the test server with the server's own client library.
+void RunOnServer(const std::string& sql)
+{
+    PGconn* connection = PQconnectdb(TestServer().c_str());
+    PGresult* result = PQexec(connection, sql.c_str());
+    const bool done = PQresultStatus(result) == PGRES_COMMAND_OK;
+    if (!done)
+        ADD_FAILURE() << "The test server refused: " << sql << ": " << PQerrorMessage(connection);
+    PQclear(result);
+    PQfinish(connection);
+}
+
+}  // namespace
+
+std::string NewDataSource(const std::string& name)
+{
+    // The folder starts empty for each test; a test's second database
+    // joins its first one there.
+    static std::string folderOfTest;
+    const std::string current = FolderOfTest().string();
+    const std::string path = (folderOfTest == current ? CurrentTestFolder() : TestFolder()) + name;
+    folderOfTest = current;
+    if (!OnServer()) {
+        std::filesystem::remove(path);
+        return path;
+    }
+    char schema[32];
+    std::snprintf(schema, sizeof(schema), "t%016zx", std::hash<std::string>{}(path));
+    RunOnServer(std::string("SET client_min_messages = warning; DROP SCHEMA IF EXISTS ") + schema +
+                " CASCADE; CREATE SCHEMA " + schema);
+    const std::string server = TestServer();
+    return server + (server.find('?') == std::string::npos ? "?" : "&") +
+           "options=-csearch_path%3D" + schema + "%2Cpublic";
+}
+
+void RefuseChange(const std::string& name, const std::string& event, const std::string& message)
+{
+    db::Connection connection(db::ProcessConnectionString());
+    if (!OnServer()) {
+        connection.database().driver().Execute("CREATE TRIGGER " + name + " BEFORE " + event +
+                                               " BEGIN SELECT RAISE(ABORT, " +
+                                               db::QuoteText(message) + "); END");
+        return;
+    }
+    const std::size_t when = event.find(" WHEN ");
+    const std::string on = event.substr(0, when);
+    const std::string condition =
+        when == std::string::npos ? "" : " WHEN (" + event.substr(when + 6) + ")";
+    connection.database().driver().Execute(
+        "CREATE FUNCTION " + name +
+        "() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN RAISE EXCEPTION " +
+        db::QuoteText(message) + "; END $$");
+    connection.database().driver().Execute("CREATE TRIGGER " + name + " BEFORE " + on +
+                                           " FOR EACH ROW" + condition + " EXECUTE FUNCTION " +
+                                           name + "()");
+}
+
+std::string CurrentTestFolder()
+{
+    const std::filesystem::path folder = FolderOfTest();
     std::filesystem::create_directories(folder);
     return folder.string() + "/";
 }
 
 std::string NewDatabase(const std::string& name)
 {
-    const std::string path = TestFolder() + name;
+    const std::string path = NewDataSource(name);
     if (!CreateDB(path)) ADD_FAILURE() << "CreateDB failed for " << path;
     db::SetProcessConnectionString(db::BuildConnectionString(path));
     return path;

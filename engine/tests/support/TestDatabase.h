@@ -10,8 +10,32 @@ namespace lindor::test {
 // A new empty folder for the running test, under $TMPDIR.
 std::string TestFolder();
 
-// Creates a new database (all tables and default rows) in the test folder and
-// makes it the process's database; returns its path.
+// The database server the tests run against instead of files: the URI in
+// $LINDOR_TEST_SERVER (scripts/with-test-server.sh sets it), or empty.
+std::string TestServer();
+inline bool OnServer()
+{
+    return !TestServer().empty();
+}
+// A test that looks at the database file itself has nothing to test on a server.
+#define LINDOR_FILES_ONLY() \
+    if (::lindor::test::OnServer()) GTEST_SKIP() << "looks at the database file itself"
+
+// Makes the process's database refuse a change with `message`, as another
+// program's constraint would: `event` is e.g. "INSERT ON tUserClassification
+// WHEN NEW.UserID = 2" or "UPDATE OF UserID ON tUser".
+void RefuseChange(const std::string& name, const std::string& event, const std::string& message);
+
+// The running test's folder as it is (TestFolder() empties it).
+std::string CurrentTestFolder();
+
+// A data source for a new database of the running test, nothing created yet:
+// a path in the test folder, or on the test server a schema of its own
+// (emptied) whose address is returned.
+std::string NewDataSource(const std::string& name = "test.mdb");
+
+// Creates a new database (all tables and default rows) at NewDataSource(name)
+// and makes it the process's database; returns its data source.
 std::string NewDatabase(const std::string& name = "test.mdb");
 
 // One entry of the error log.

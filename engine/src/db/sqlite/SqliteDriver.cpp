@@ -11,14 +11,15 @@
 #include <thread>
 #include <unordered_map>
 
+#include "db/Dialect.h"
 #include "db/Driver.h"
+#include "db/DriverErrors.h"
+#include "db/sqlite/SqliteDriver.h"
 
 namespace lindor::db {
 namespace {
 
 std::atomic<std::uint64_t> busyWaits{0};
-
-const char* const kDriverSource = "Lindor database";
 
 std::string AfterColon(const std::string& message)
 {
@@ -31,32 +32,14 @@ DatabaseError ConstraintError(int extended, const std::string& message)
     const std::string what = AfterColon(message);
     switch (extended) {
         case SQLITE_CONSTRAINT_NOTNULL:
-            return DatabaseError(dberr::kIntegrity,
-                                 "The field '" + what +
-                                     "' cannot contain a Null value because the "
-                                     "Required property for this field is set to "
-                                     "True.  Enter a value in this field.",
-                                 kDriverSource);
+            return NotNullError(what);
         case SQLITE_CONSTRAINT_PRIMARYKEY:
         case SQLITE_CONSTRAINT_UNIQUE:
-            return DatabaseError(
-                dberr::kIntegrity,
-                "The changes you requested to the table were not successful because "
-                "they would create duplicate values in the index, primary key, or "
-                "relationship (" +
-                    what + ").",
-                kDriverSource);
+            return DuplicateValueError(what);
         case SQLITE_CONSTRAINT_CHECK:
-            return DatabaseError(
-                dberr::kTooLong,
-                "The field is too small to accept the amount of data you attempted "
-                "to add.  Try inserting or pasting less data.",
-                kDriverSource);
+            return TooLongError();
         case SQLITE_CONSTRAINT_FOREIGNKEY:
-            return DatabaseError(dberr::kIntegrity,
-                                 "The record cannot be added, changed or deleted because a "
-                                 "relationship between tables forbids it.",
-                                 kDriverSource);
+            return RelationshipError();
         default:
             return DatabaseError(dberr::kIntegrity, message, kDriverSource);
     }
@@ -71,15 +54,9 @@ DatabaseError ErrorFor(sqlite3* db, int rc, const std::string& path)
             return ConstraintError(extended, message);
         case SQLITE_BUSY:
         case SQLITE_LOCKED:
-            return DatabaseError(
-                dberr::kBusy,
-                "The database file is locked by another program: it stayed busy for "
-                "more than " +
-                    std::to_string(kBusyTimeoutMs / 1000) + " seconds.",
-                kDriverSource);
+            return BusyError();
         case SQLITE_READONLY:
-            return DatabaseError(dberr::kGeneric, "Cannot update. Database or object is read-only.",
-                                 kDriverSource);
+            return ReadOnlyError();
         case SQLITE_NOTADB:
             return DatabaseError(dberr::kCannotOpen, "Unrecognized database format '" + path + "'.",
                                  kDriverSource);
@@ -91,30 +68,18 @@ DatabaseError ErrorFor(sqlite3* db, int rc, const std::string& path)
             return DatabaseError(dberr::kCannotOpen, "Could not open file '" + path + "'.",
                                  kDriverSource);
         case SQLITE_MISMATCH:
-            return DatabaseError(dberr::kTypeMismatch, "Data type mismatch in criteria expression.",
-                                 kDriverSource);
+            return TypeMismatchError();
         case SQLITE_TOOBIG:
             return DatabaseError(dberr::kTooLong, "The value is too large to store.",
                                  kDriverSource);
         default:
             break;
     }
-    if (message.rfind("no such table: ", 0) == 0)
-        return DatabaseError(dberr::kNoSuchTable,
-                             "The database engine cannot find the input table or query '" +
-                                 AfterColon(message) +
-                                 "'.  Make sure it exists and that its name is spelled correctly.",
-                             kDriverSource);
-    if (message.rfind("no such column: ", 0) == 0)
-        return DatabaseError(static_cast<HRESULT>(0x80040E10u),
-                             "No value given for one or more required parameters (unknown name "
-                             "'" +
-                                 AfterColon(message) + "').",
-                             kDriverSource);
+    if (message.rfind("no such table: ", 0) == 0) return NoSuchTableError(AfterColon(message));
+    if (message.rfind("no such column: ", 0) == 0) return NoSuchColumnError(AfterColon(message));
     if (message.find("syntax error") != std::string::npos ||
         message.find("incomplete input") != std::string::npos)
-        return DatabaseError(dberr::kSyntax, "Syntax error in query expression (" + message + ").",
-                             kDriverSource);
+        return SyntaxError(message);
     return DatabaseError(dberr::kGeneric, message, kDriverSource);
 }
 
@@ -131,6 +96,72 @@ int OnBusy(void*, int attempt)
     const int pauseMs = attempt < 6 ? (1 << attempt) : 50;
     std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
     return 1;
+}
+
+std::string Unquoted(const std::string& name)
+{
+    if (name.size() >= 2 && (name.front() == '"' || name.front() == '[' || name.front() == '`'))
+        return name.substr(1, name.size() - 2);
+    return name;
+}
+
+// Relationship names from the table's own definition:
+// "CONSTRAINT <name> FOREIGN KEY (<column>) REFERENCES <table> (<column>)".
+std::vector<ForeignKeyInfo> ParseForeignKeys(const std::string& table, const std::string& sql)
+{
+    std::vector<ForeignKeyInfo> keys;
+    std::vector<std::string> words;
+    for (const SqlToken& t : TokenizeSql(sql))
+        if (t.kind == SqlToken::Kind::Word || t.kind == SqlToken::Kind::Quoted)
+            words.push_back(Unquoted(t.text));
+    for (std::size_t i = 0; i + 6 < words.size(); ++i) {
+        if (!SameName(words[i], "CONSTRAINT") || !SameName(words[i + 2], "FOREIGN") ||
+            !SameName(words[i + 3], "KEY") || !SameName(words[i + 5], "REFERENCES"))
+            continue;
+        ForeignKeyInfo key;
+        key.name = words[i + 1];
+        key.table = table;
+        key.column = words[i + 4];
+        key.relatedTable = words[i + 6];
+        key.relatedColumn = i + 7 < words.size() ? words[i + 7] : "";
+        keys.push_back(key);
+    }
+    return keys;
+}
+
+// The declared types keep the schema types apart; texts compare without
+// regard to case, and a text column refuses what is longer than its size.
+std::string ColumnDefinition(const NewColumn& column)
+{
+    const std::string name = QuoteName(column.name);
+    std::string text = name + " " + DeclaredTypeFor(column.type, column.size);
+    if (column.required) text += " NOT NULL";
+    if (column.type == SchemaType::YesNo)
+        text += " DEFAULT 0";  // a row added without it reads false
+    if (column.type == SchemaType::Text || column.type == SchemaType::Memo)
+        text += " COLLATE NOCASE";
+    if (column.type == SchemaType::Text)
+        text += " CHECK (length(" + name +
+                ") <= " + std::to_string(column.size > 0 ? column.size : 255) + ")";
+    return text;
+}
+
+std::string TableDefinition(const NewTable& table)
+{
+    std::string text = "CREATE TABLE " + QuoteName(table.name) + " (";
+    const char* separator = "\n  ";
+    for (const NewColumn& column : table.columns) {
+        text += separator + ColumnDefinition(column);
+        separator = ",\n  ";
+    }
+    if (table.hasPrimaryKey)
+        text += separator + std::string("CONSTRAINT ") + QuoteName(table.primaryKey.name) +
+                " PRIMARY KEY (" + QuoteName(table.primaryKey.column) + ")";
+    for (const NewKey& key : table.foreignKeys)
+        text += separator + std::string("CONSTRAINT ") + QuoteName(key.name) + " FOREIGN KEY (" +
+                QuoteName(key.column) + ") REFERENCES " + QuoteName(key.relatedTable) + " (" +
+                QuoteName(key.relatedColumn) + ")";
+    return text + "\n)";
 }
 
 class SqliteStatement final : public DriverStatement {
@@ -296,6 +327,58 @@ public:
         return bytes;
     }
 
+    void BeginWrite() override { Execute("BEGIN IMMEDIATE"); }
+
+    std::string StoredTableName(const std::string& name) override
+    {
+        DriverStatement& s = Prepare(
+            "SELECT name FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE");
+        StatementUse use(s);
+        s.BindText(1, name);
+        return s.Step() ? s.ColumnText(0) : std::string();
+    }
+
+    std::vector<CatalogColumn> TableColumns(const std::string& table) override
+    {
+        std::vector<CatalogColumn> columns;
+        DriverStatement& s =
+            Prepare("SELECT name, type, \"notnull\", pk FROM pragma_table_info(?)");
+        StatementUse use(s);
+        s.BindText(1, table);
+        while (s.Step())
+            columns.push_back({s.ColumnText(0), s.ColumnText(1), s.ColumnInteger(2) != 0,
+                               s.ColumnInteger(3) == 1});
+        return columns;
+    }
+
+    std::vector<ForeignKeyInfo> ForeignKeys() override
+    {
+        std::vector<std::pair<std::string, std::string>> definitions;
+        {
+            DriverStatement& s =
+                Prepare("SELECT name, sql FROM sqlite_master WHERE type = 'table' ORDER BY rowid");
+            StatementUse use(s);
+            while (s.Step()) definitions.emplace_back(s.ColumnText(0), s.ColumnText(1));
+        }
+        std::vector<ForeignKeyInfo> keys;
+        for (const auto& [table, sql] : definitions)
+            for (ForeignKeyInfo& key : ParseForeignKeys(table, sql)) keys.push_back(key);
+        return keys;
+    }
+
+    std::vector<std::string> CreateTableStatements(const NewTable& table) const override
+    {
+        std::vector<std::string> statements = {TableDefinition(table)};
+        for (const NewKey& index : table.indexes)
+            statements.push_back("CREATE INDEX " + QuoteName(index.name) + " ON " +
+                                 QuoteName(table.name) + " (" + QuoteName(index.column) + ")");
+        return statements;
+    }
+    std::vector<std::string> CreateRelationshipStatements(const NewTable&) const override
+    {
+        return {};
+    }
+
 private:
     static constexpr std::size_t kStatementCacheSize = 128;
 
@@ -340,7 +423,7 @@ void Configure(sqlite3* db, const std::string& path)
 
 }  // namespace
 
-std::unique_ptr<DriverConnection> OpenDriverConnection(const std::string& path)
+std::unique_ptr<DriverConnection> OpenSqliteConnection(const std::string& path)
 {
     struct stat info {};
     if (path.empty() || stat(path.c_str(), &info) != 0)
@@ -366,7 +449,7 @@ std::unique_ptr<DriverConnection> OpenDriverConnection(const std::string& path)
     return std::make_unique<SqliteConnection>(db, path);
 }
 
-void CreateDatabaseFile(const std::string& path)
+void CreateSqliteFile(const std::string& path)
 {
     const int fd = open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0664);
     if (fd < 0)
