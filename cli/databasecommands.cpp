@@ -34,12 +34,19 @@ int DatabaseCommands::Create()
 
 namespace {
 
+bool IsServerAddress(const std::string& database)
+{
+    return database.rfind("postgresql://", 0) == 0 || database.rfind("postgres://", 0) == 0;
+}
+
 // A memory file system when there is one: the demo writes hundreds of small
 // transactions, each waiting for the disk otherwise; the finished file is
-// then copied in one go. Elsewhere the demo is built in place.
-std::filesystem::path DemoWorkFolder()
+// then copied in one go. Elsewhere, and on a database server, the demo is
+// built in place.
+std::filesystem::path DemoWorkFolder(const std::string& database)
 {
     std::error_code error;
+    if (IsServerAddress(database)) return {};
     const std::filesystem::path memory = "/dev/shm";
     if (!std::filesystem::is_directory(memory, error) || access(memory.c_str(), W_OK) != 0)
         return {};
@@ -59,7 +66,7 @@ int DatabaseCommands::Demo()
     std::error_code error;
     if (std::filesystem::exists(options_.path, error))
         Refuse(options_.path + " exists already; it was left untouched");
-    const std::filesystem::path folder = DemoWorkFolder();
+    const std::filesystem::path folder = DemoWorkFolder(options_.path);
     const std::string work = folder.empty() ? options_.path : (folder / "demo.mdb").string();
     std::vector<Json> records;
     try {

@@ -231,6 +231,38 @@ class TransferTest(CliCase):
         self.assertEqual(self.records(target), [])
 
 
+class ServerTransferTest(CliCase):
+    """Runs under scripts/with-test-server.sh, which names the server."""
+
+    def server_database(self):
+        server = os.environ.get("LINDOR_TEST_SERVER", "")
+        self.assertTrue(server, "no test server: run under scripts/with-test-server.sh")
+        schema = "cli_" + os.urandom(6).hex()
+        host = server.split("host=", 1)[1].split("&", 1)[0]
+        user = server.split("://", 1)[1].split("@", 1)[0]
+        quiet = dict(os.environ, PGOPTIONS="-c client_min_messages=warning")
+        psql = ["psql", "-h", host, "-U", user, "-d", "lindor", "-qc"]
+        subprocess.run(psql + [f"CREATE SCHEMA {schema}"], check=True, env=quiet)
+        self.addCleanup(subprocess.run, psql + [f"DROP SCHEMA {schema} CASCADE"], check=True,
+                        env=quiet)
+        return f"{server}&options=-csearch_path%3D{schema}%2Cpublic"
+
+    def test_export_from_a_file_then_import_into_a_server_gives_the_same_bugs(self):
+        source = self.demo("source.mdb", bugs=40)
+        target = self.server_database()
+        self.run_cli("demo", target, "--bugs", "0", "--today", TODAY)
+        exported = self.path("bugs.json")
+        self.as_admin(source, "export", "--format", "json", "--output", exported)
+        ids = self.as_admin(target, "import", "--format", "json", exported).stdout.split()
+        with open(exported) as f:
+            self.assertEqual(len(ids), len(json.load(f)))
+        self.assertEqual(TransferTest.comparable(self, self.records(target)),
+                         TransferTest.comparable(self, self.records(source)))
+        found = self.records(target, "--where", "Description LIKE '%" +
+                             self.records(source)[0]["Description"][:6].upper() + "%'")
+        self.assertTrue(found, "texts compare without regard to case on the server")
+
+
 class AttachmentTest(CliCase):
     def test_an_attachment_comes_back_byte_for_byte(self):
         db = self.demo(bugs=5)
