@@ -24,6 +24,10 @@ const CommandText kCommands[] = {
      "New Database"},
     {AdminCommand::OpenDatabase, "openDatabase", "&Open Database...", "Ctrl+O", "open.svg",
      "Open Database", "Open Database"},
+    {AdminCommand::NewServerDatabase, "newServerDatabase", "New on &Server...", nullptr, nullptr,
+     "Create a new database on a database server", "New Database on a Server"},
+    {AdminCommand::OpenServerDatabase, "openServerDatabase", "Open on Se&rver...", nullptr, nullptr,
+     "Open a database on a database server", "Open Database on a Server"},
     {AdminCommand::Exit, "exit", "E&xit", nullptr, nullptr, "Quit the program", "Exit"},
     {AdminCommand::AddUser, "addUser", "&Add User...", "Ctrl+A", "adduser.svg", "Add New User",
      "Add New User"},
@@ -70,6 +74,9 @@ void AdminActions::createMenus(QMainWindow* window)
     QMenu* database = bar->addMenu(QObject::tr("&Database"));
     database->addAction(actions_[AdminCommand::NewDatabase]);
     database->addAction(actions_[AdminCommand::OpenDatabase]);
+    database->addSeparator();
+    database->addAction(actions_[AdminCommand::NewServerDatabase]);
+    database->addAction(actions_[AdminCommand::OpenServerDatabase]);
     database->addSeparator();
     database->addAction(actions_[AdminCommand::Exit]);
     QMenu* users = bar->addMenu(QObject::tr("&User"));

@@ -13,6 +13,8 @@ namespace nimbra {
 enum class AdminCommand {
     NewDatabase,
     OpenDatabase,
+    NewServerDatabase,
+    OpenServerDatabase,
     Exit,
     AddUser,
     EditUser,

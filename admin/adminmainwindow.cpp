@@ -22,6 +22,7 @@
 #include "widgets/engineerror.h"
 #include "widgets/helpviewer.h"
 #include "widgets/messages.h"
+#include "widgets/serveraddress.h"
 #include "widgets/waitcursor.h"
 #include "widgets/windowplacement.h"
 
@@ -79,6 +80,8 @@ void AdminMainWindow::connectCommands()
     const std::pair<AdminCommand, void (AdminMainWindow::*)()> commands[] = {
         {AdminCommand::NewDatabase, &AdminMainWindow::newDatabase},
         {AdminCommand::OpenDatabase, &AdminMainWindow::openDatabaseCommand},
+        {AdminCommand::NewServerDatabase, &AdminMainWindow::newServerDatabase},
+        {AdminCommand::OpenServerDatabase, &AdminMainWindow::openServerDatabaseCommand},
         {AdminCommand::AddUser, &AdminMainWindow::addUser},
         {AdminCommand::EditUser, &AdminMainWindow::editUser},
         {AdminCommand::DeleteUser, &AdminMainWindow::deleteUser},
@@ -125,6 +128,17 @@ void AdminMainWindow::newDatabase()
             this, QStringLiteral("%1 alread exists, please choose another file.").arg(path));
         return;
     }
+    createDatabase(path);
+}
+
+void AdminMainWindow::newServerDatabase()
+{
+    const QString address = ServerAddressDialog::ask(this, tr("New Database on a Server"));
+    if (!address.isEmpty()) createDatabase(address);
+}
+
+void AdminMainWindow::createDatabase(const QString& path)
+{
     lindor::HRESULT created = lindor::E_FAIL;
     {
         WaitCursor wait;
@@ -153,6 +167,12 @@ void AdminMainWindow::openDatabaseCommand()
         this, firstRun ? QApplication::applicationDirPath() : QString());
     if (path.isEmpty()) return;
     openDatabase(path);
+}
+
+void AdminMainWindow::openServerDatabaseCommand()
+{
+    const QString address = ServerAddressDialog::ask(this, tr("Open Database on a Server"));
+    if (!address.isEmpty()) openDatabase(address);
 }
 
 bool AdminMainWindow::openDatabase(const QString& path)

@@ -35,6 +35,8 @@ public:
 
     void newDatabase();
     void openDatabaseCommand();
+    void newServerDatabase();
+    void openServerDatabaseCommand();
     // Opens the file, asks for the administrator's password and lists the
     // users. False when cancelled or refused.
     bool openDatabase(const QString& path);
@@ -57,6 +59,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Creates the database at a file path or server address, then offers to open it.
+    void createDatabase(const QString& database);
     bool createContext();
     void connectCommands();
     void updateCommands();

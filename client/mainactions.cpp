@@ -13,6 +13,7 @@ namespace nimbra {
 MainActions::MainActions(QMainWindow* window) : QObject(window), window_(window)
 {
     add(Command::Open, tr("&Open..."), "open")->setShortcut(QKeySequence(tr("Ctrl+O")));
+    add(Command::OpenServer, tr("Open on &Server..."));
     add(Command::Login, tr("&Login..."), "login")->setShortcut(QKeySequence(tr("Ctrl+L")));
     add(Command::Exit, tr("E&xit"));
     add(Command::ViewToolbar, tr("Toolbar"))->setCheckable(true);
@@ -60,6 +61,7 @@ void MainActions::buildMenus(QDockWidget* projectPane, QDockWidget* detailPane)
     QMenuBar* bar = window_->menuBar();
     QMenu* database = bar->addMenu(tr("&Database"));
     database->addAction(actions_[Command::Open]);
+    database->addAction(actions_[Command::OpenServer]);
     database->addAction(actions_[Command::Login]);
     database->addSeparator();
     database->addAction(actions_[Command::PrintPreview]);

@@ -17,6 +17,7 @@ namespace nimbra {
 
 enum class Command {
     Open,
+    OpenServer,
     Login,
     Exit,
     ViewToolbar,

@@ -36,6 +36,7 @@
 #include "widgets/messages.h"
 #include "widgets/notereminder.h"
 #include "widgets/programsettings.h"
+#include "widgets/serveraddress.h"
 #include "widgets/windowplacement.h"
 
 namespace nimbra {
@@ -154,6 +155,7 @@ void MainWindow::connectCommands()
         connect(action(command), &QAction::triggered, this, run);
     };
     on(Command::Open, &MainWindow::openDatabaseCommand);
+    on(Command::OpenServer, &MainWindow::openServerDatabaseCommand);
     on(Command::Login, &MainWindow::login);
     on(Command::Refresh, &MainWindow::refresh);
     on(Command::Delete, &MainWindow::deleteSelected);
@@ -316,7 +318,7 @@ void MainWindow::updateCommands()
 void MainWindow::updateStatusBar()
 {
     const BugListView* list = activeList();
-    statusLabels_[0]->setText(databaseOpen_ ? QFileInfo(databasePath_).fileName()
+    statusLabels_[0]->setText(databaseOpen_ ? databaseDisplayName(databasePath_)
                                             : tr("No database"));
     statusLabels_[1]->setText(tr("%n row(s)", nullptr, list->bugModel()->rowCount()));
     statusLabels_[2]->setText(tr("%n selected", nullptr, list->selectedCount()));
@@ -335,7 +337,19 @@ void MainWindow::openDatabaseCommand()
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QStringLiteral("mdb"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    if (!openDatabase(dialog.selectedFiles().first())) {
+    openAndLogin(dialog.selectedFiles().first());
+}
+
+void MainWindow::openServerDatabaseCommand()
+{
+    const QString address = ServerAddressDialog::ask(
+        this, tr("Open on Server"), isServerAddress(databasePath_) ? databasePath_ : QString());
+    if (!address.isEmpty()) openAndLogin(address);
+}
+
+void MainWindow::openAndLogin(const QString& database)
+{
+    if (!openDatabase(database)) {
         Messages::error(this, QStringLiteral("Open database failed!"));
         return;
     }

@@ -45,6 +45,8 @@ public:
 
     // The commands, as the menus run them.
     void openDatabaseCommand();
+    void openServerDatabaseCommand();
+    // A database file or a server address.
     bool openDatabase(const QString& path);
     void login();
     void runAutoLogin();
@@ -81,6 +83,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void openAndLogin(const QString& database);
     bool createContext();
     void createBars();
     void createPanes();
