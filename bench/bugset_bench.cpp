@@ -1,13 +1,16 @@
 // Times the engine's bug set and attachments over a large database beside
-// plain SQLite (and zlib) doing the same work in the same run, and prints the
-// ratios and the memory used.
+// the database's own statements (and zlib) doing the same work in the same
+// run, and prints the ratios and the memory used.
 //   bugset_bench [--bugs N] [--attachments N] [--file-mb N] [--writes N] [--keep]
+//                [--db DATA-SOURCE]
+// --db: where the database is made: a file path that does not exist yet, or
+// a server address (postgresql://user@host:port/dbname) whose schema holds no
+// tables; by default a file in a temporary folder.
 // Defaults: 100000 bugs, 10000 of them with an attachment, a 50 MB file, 1000
 // bugs added and 1000 updated. Every add and update is a commit of its own,
 // so on a disk that syncs slowly the writes dominate the run time.
 // A smoke run takes seconds:
 //   bugset_bench --bugs 2000 --attachments 200 --file-mb 2 --writes 20
-#include <sqlite3.h>
 #include <sys/resource.h>
 #include <unistd.h>
 #include <zlib.h>
@@ -26,6 +29,7 @@
 
 #include "attachments/ZipArchive.h"
 #include "core/ClassRegistry.h"
+#include "db/Driver.h"
 #include "schema/CreateDB.h"
 
 using namespace lindor;
@@ -39,6 +43,7 @@ struct Options {
     int fileMB = 50;
     int writes = 1000;  // bugs added, and bugs updated
     bool keep = false;
+    std::string database;  // empty: a file in the work folder
 };
 
 Options ParseOptions(int argc, char** argv)
@@ -57,10 +62,13 @@ Options ParseOptions(int argc, char** argv)
             options.writes = std::atoi(argv[++i]);
         else if (arg == "--keep")
             options.keep = true;
+        else if (arg == "--db" && hasValue)
+            options.database = argv[++i];
         else {
             std::fprintf(
                 stderr,
-                "usage: %s [--bugs N] [--attachments N] [--file-mb N] [--writes N] [--keep]\n",
+                "usage: %s [--bugs N] [--attachments N] [--file-mb N] [--writes N] [--keep] "
+                "[--db DATA-SOURCE]\n",
                 argv[0]);
             std::exit(2);
         }
@@ -163,80 +171,79 @@ void Report(const char* what, const std::pair<double, double>& times)
     Report(what, times.first, times.second);
 }
 
-// ---- plain SQLite -----------------------------------------------------------
+// ---- the database's own statements ------------------------------------------
 
+// The same work as the engine's, written as plain statements through the
+// database's driver: SQLite's C library for a file, libpq for a server. So
+// each figure compares the engine with what the database itself needs.
 class Plain {
 public:
-    explicit Plain(const std::string& path)
-    {
-        if (sqlite3_open(path.c_str(), &db_) != SQLITE_OK) Die("cannot open " + path);
-        sqlite3_busy_timeout(db_, 10000);
-        Exec("PRAGMA foreign_keys = ON");
-    }
-    ~Plain() { sqlite3_close(db_); }
-    Plain(const Plain&) = delete;
-    Plain& operator=(const Plain&) = delete;
+    explicit Plain(const std::string& dataSource) : driver_(db::OpenDriverConnection(dataSource)) {}
 
     void Exec(const std::string& sql)
     {
-        char* message = nullptr;
-        if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
-            const std::string text = message != nullptr ? message : "?";
-            sqlite3_free(message);
-            Die("sqlite: " + text + " in " + sql);
-        }
+        Guard([&] { driver_->Execute(sql); }, sql);
     }
-
-    sqlite3_stmt* Prepare(const std::string& sql)
+    void BeginWrite()
     {
-        sqlite3_stmt* s = nullptr;
-        if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &s, nullptr) != SQLITE_OK)
-            Die(std::string("sqlite: ") + sqlite3_errmsg(db_) + " in " + sql);
+        Guard([&] { driver_->BeginWrite(); }, "BEGIN");
+    }
+    db::DriverStatement* Prepare(const std::string& sql)
+    {
+        db::DriverStatement* s = nullptr;
+        Guard([&] { s = &driver_->Prepare(sql); }, sql);
         return s;
     }
-
-    void Step(sqlite3_stmt* s)
+    void Step(db::DriverStatement* s)
     {
-        const int rc = sqlite3_step(s);
-        if (rc != SQLITE_DONE && rc != SQLITE_ROW)
-            Die(std::string("sqlite: ") + sqlite3_errmsg(db_));
-        sqlite3_reset(s);
+        Guard([&] { s->Step(); }, "a statement");
+        s->Reset();
     }
+    db::DriverConnection& driver() { return *driver_; }
 
     // Runs a query and reads every column of every row, as a list reads rows.
     std::size_t Read(const std::string& sql)
     {
-        sqlite3_stmt* s = Prepare(sql);
+        db::DriverStatement* s = Prepare(sql);
         std::size_t n = 0;
-        while (sqlite3_step(s) == SQLITE_ROW) n += ConsumeRow(s);
-        sqlite3_finalize(s);
+        while (s->Step()) n += ConsumeRow(s);
+        s->Reset();
         return n;
     }
 
-    static std::size_t ConsumeRow(sqlite3_stmt* s)
+    static std::size_t ConsumeRow(db::DriverStatement* s)
     {
         std::size_t bytes = 0;
-        for (int i = 0; i < sqlite3_column_count(s); ++i) {
-            if (sqlite3_column_type(s, i) == SQLITE_TEXT)
-                bytes +=
-                    std::string(reinterpret_cast<const char*>(sqlite3_column_text(s, i))).size();
+        for (int i = 0; i < s->ColumnCount(); ++i) {
+            if (s->ColumnType(i) == db::StoredType::Text)
+                bytes += s->ColumnText(i).size();
             else
-                bytes += static_cast<std::size_t>(sqlite3_column_double(s, i));
+                bytes += static_cast<std::size_t>(s->ColumnReal(i));
         }
         return bytes + 1;
     }
 
     std::vector<std::int64_t> Column(const std::string& sql)
     {
-        sqlite3_stmt* s = Prepare(sql);
+        db::DriverStatement* s = Prepare(sql);
         std::vector<std::int64_t> values;
-        while (sqlite3_step(s) == SQLITE_ROW) values.push_back(sqlite3_column_int64(s, 0));
-        sqlite3_finalize(s);
+        while (s->Step()) values.push_back(s->ColumnInteger(0));
+        s->Reset();
         return values;
     }
 
 private:
-    sqlite3* db_ = nullptr;
+    template <typename Work>
+    static void Guard(Work work, const std::string& what)
+    {
+        try {
+            work();
+        } catch (const DatabaseError& error) {
+            Die("database: " + error.description() + " in " + what);
+        }
+    }
+
+    std::unique_ptr<db::DriverConnection> driver_;
 };
 
 // ---- the database -----------------------------------------------------------
@@ -261,13 +268,10 @@ void AddBenchUser(Plain& plain)
 {
     plain.Exec("INSERT INTO tUserRight (UserRightID, AddProject) VALUES (1, 1)");
     plain.Exec("INSERT INTO tRight (RightID, UserRightID, ProjectID) VALUES (1, 1, 1)");
-    sqlite3_stmt* columns =
-        plain.Prepare("SELECT name FROM pragma_table_info('tRight') WHERE type = 'YESNO'");
     std::string flags;
-    while (sqlite3_step(columns) == SQLITE_ROW)
-        flags += std::string(flags.empty() ? "" : ", ") + "\"" +
-                 reinterpret_cast<const char*>(sqlite3_column_text(columns, 0)) + "\" = 1";
-    sqlite3_finalize(columns);
+    for (const db::CatalogColumn& column : plain.driver().TableColumns("tRight"))
+        if (column.declaredType == "YESNO")
+            flags += std::string(flags.empty() ? "" : ", ") + "\"" + column.name + "\" = 1";
     plain.Exec("UPDATE tRight SET " + flags);
     plain.Exec(
         "INSERT INTO tUser (UserID, UserRightID, UserName, LoginName) VALUES (2, 1, 'Bench', "
@@ -276,7 +280,7 @@ void AddBenchUser(Plain& plain)
 
 void StoreBugs(Plain& plain, int count)
 {
-    sqlite3_stmt* insert = plain.Prepare(
+    db::DriverStatement* insert = plain.Prepare(
         "INSERT INTO tBugReport (BugID, SeverityName, StatusName, PriorityName, ReproductiveName, "
         "Description, Report, ReportedBy, ReportedByID, ReportedDate, ReportedInPrjID, "
         "ReportedInVersionID, BugType) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)");
@@ -286,22 +290,21 @@ void StoreBugs(Plain& plain, int count)
     for (int id = 1; id <= count; ++id) {
         const std::string description = "Bug " + std::to_string(id) + ": window " +
                                         std::to_string(random() % 500) + " does not refresh";
-        sqlite3_bind_int(insert, 1, id);
-        sqlite3_bind_text(insert, 2, kSeverities[random() % 5], -1, SQLITE_STATIC);
-        sqlite3_bind_text(insert, 3, kStatuses[random() % 5], -1, SQLITE_STATIC);
-        sqlite3_bind_text(insert, 4, kPriorities[random() % 3], -1, SQLITE_STATIC);
-        sqlite3_bind_text(insert, 5, "Always", -1, SQLITE_STATIC);
-        sqlite3_bind_text(insert, 6, description.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert, 7, report.c_str(), -1, SQLITE_STATIC);
-        sqlite3_bind_text(insert, 8, "Tester", -1, SQLITE_STATIC);
-        sqlite3_bind_int(insert, 9, 1);
-        sqlite3_bind_double(insert, 10, 38000.0 + id / 20.0);
-        sqlite3_bind_int(insert, 11, VersionOf(id) <= 2 ? 1 : 2);
-        sqlite3_bind_int(insert, 12, VersionOf(id));
-        sqlite3_bind_int(insert, 13, TypeOf(id));
+        insert->BindInteger(1, id);
+        insert->BindText(2, kSeverities[random() % 5]);
+        insert->BindText(3, kStatuses[random() % 5]);
+        insert->BindText(4, kPriorities[random() % 3]);
+        insert->BindText(5, "Always");
+        insert->BindText(6, description);
+        insert->BindText(7, report);
+        insert->BindText(8, "Tester");
+        insert->BindInteger(9, 1);
+        insert->BindReal(10, 38000.0 + id / 20.0);
+        insert->BindInteger(11, VersionOf(id) <= 2 ? 1 : 2);
+        insert->BindInteger(12, VersionOf(id));
+        insert->BindInteger(13, TypeOf(id));
         plain.Step(insert);
     }
-    sqlite3_finalize(insert);
 }
 
 // One attachment (a small archive made once) for each of the first `count`
@@ -316,21 +319,19 @@ void AddAttachments(Plain& plain, int count, int bugs, const std::string& folder
         !MakeSingleEntryArchive(source, archive).ok())
         Die("cannot make the sample attachment");
     const auto bytes = ReadFileBytes(archive);
-    sqlite3_stmt* insert = plain.Prepare(
+    db::DriverStatement* insert = plain.Prepare(
         "INSERT INTO tAttachment (AttachmentID, BugID, FileName, FileSize, FileDate, FileData) "
         "VALUES (?,?,?,?,?,?)");
     for (int i = 0; i < count; ++i) {
         const int bug = 1 + (i * 10) % bugs;
-        sqlite3_bind_int(insert, 1, i + 1);
-        sqlite3_bind_int(insert, 2, bug);
-        sqlite3_bind_text(insert, 3, "steps.txt", -1, SQLITE_STATIC);
-        sqlite3_bind_int(insert, 4, static_cast<int>(text.size()));
-        sqlite3_bind_double(insert, 5, 40000.5);
-        sqlite3_bind_blob(insert, 6, bytes.value.data(), static_cast<int>(bytes.value.size()),
-                          SQLITE_STATIC);
+        insert->BindInteger(1, i + 1);
+        insert->BindInteger(2, bug);
+        insert->BindText(3, "steps.txt");
+        insert->BindInteger(4, static_cast<int>(text.size()));
+        insert->BindReal(5, 40000.5);
+        insert->BindBlob(6, bytes.value);
         plain.Step(insert);
     }
-    sqlite3_finalize(insert);
     std::remove(source.c_str());
     std::remove(archive.c_str());
 }
@@ -339,7 +340,7 @@ void BuildDatabase(const std::string& path, const std::string& folder, const Opt
 {
     if (!CreateDB(path)) Die("cannot create " + path);
     Plain plain(path);
-    plain.Exec("BEGIN");
+    plain.BeginWrite();
     AddBenchUser(plain);
     StoreBugs(plain, options.bugs);
     AddAttachments(plain, options.attachments, options.bugs, folder);
@@ -457,7 +458,7 @@ void RandomRows(IBugSet* bugs, Plain& plain)
     // The plain side is given the ordered keys for free.
     const std::vector<std::int64_t> keys =
         plain.Column("SELECT rowid FROM tBugReport WHERE " + kScope + " ORDER BY BugID");
-    sqlite3_stmt* byKey = plain.Prepare("SELECT * FROM tBugReport WHERE rowid = ?");
+    db::DriverStatement* byKey = plain.Prepare("SELECT * FROM tBugReport WHERE rowid = ?");
     Report("1,000 random Position + CurItem",
            Alternating(
                [&](int run) {
@@ -471,12 +472,11 @@ void RandomRows(IBugSet* bugs, Plain& plain)
                [&](int run) {
                    for (int i = 0; i < 1000; ++i) {
                        const std::int32_t p = positions[static_cast<std::size_t>(run * 1000 + i)];
-                       sqlite3_bind_int64(byKey, 1, keys[static_cast<std::size_t>(p)]);
-                       if (sqlite3_step(byKey) == SQLITE_ROW) Plain::ConsumeRow(byKey);
-                       sqlite3_reset(byKey);
+                       byKey->BindInteger(1, keys[static_cast<std::size_t>(p)]);
+                       if (byKey->Step()) Plain::ConsumeRow(byKey);
+                       byKey->Reset();
                    }
                }));
-    sqlite3_finalize(byKey);
 }
 
 void SortByText(IBugSet* bugs, Plain& plain)
@@ -531,9 +531,9 @@ void FindLastBug(IBugSet* bugs, Plain& plain, int lastID)
 void AddBugs(IBugSet* bugs, Plain& plain, int count, int firstPlainID)
 {
     // The same work: take a number under the write lock, then store the row.
-    sqlite3_stmt* read = plain.Prepare("SELECT NextBugID FROM tNextID");
-    sqlite3_stmt* bump = plain.Prepare("UPDATE tNextID SET NextBugID = ?");
-    sqlite3_stmt* insert = plain.Prepare(
+    db::DriverStatement* read = plain.Prepare("SELECT NextBugID FROM tNextID");
+    db::DriverStatement* bump = plain.Prepare("UPDATE tNextID SET NextBugID = ?");
+    db::DriverStatement* insert = plain.Prepare(
         "INSERT INTO tBugReport (BugID, SeverityName, StatusName, PriorityName, ReproductiveName, "
         "Description, ReportedInPrjID, ReportedInVersionID, ReportedInVersion, ReportedDate, "
         "ReportedByID, ClassID, FixedByID, FixedInVersionID, VerifiedByID, LastModifiedByID, "
@@ -546,23 +546,22 @@ void AddBugs(IBugSet* bugs, Plain& plain, int count, int firstPlainID)
             Require(bugs->Add(NewBug(i).get(), added.put()), "Add");
         },
         [&](int i) {
-            plain.Exec("BEGIN IMMEDIATE");
-            sqlite3_step(read);
-            const std::int64_t next = sqlite3_column_int64(read, 0);
-            sqlite3_reset(read);
-            sqlite3_bind_int64(bump, 1, next + 1);
+            plain.BeginWrite();
+            read->Step();
+            const std::int64_t next = read->ColumnInteger(0);
+            read->Reset();
+            bump->BindInteger(1, next + 1);
             plain.Step(bump);
             plain.Exec("COMMIT");
             const std::string description = "Added bug " + std::to_string(i);
-            sqlite3_bind_int(insert, 1, firstPlainID + i);
-            sqlite3_bind_text(insert, 2, "Moderate", -1, SQLITE_STATIC);
-            sqlite3_bind_text(insert, 3, "New", -1, SQLITE_STATIC);
-            sqlite3_bind_text(insert, 4, "Normal", -1, SQLITE_STATIC);
-            sqlite3_bind_text(insert, 5, "Sometimes", -1, SQLITE_STATIC);
-            sqlite3_bind_text(insert, 6, description.c_str(), -1, SQLITE_TRANSIENT);
+            insert->BindInteger(1, firstPlainID + i);
+            insert->BindText(2, "Moderate");
+            insert->BindText(3, "New");
+            insert->BindText(4, "Normal");
+            insert->BindText(5, "Sometimes");
+            insert->BindText(6, description);
             plain.Step(insert);
         });
-    for (sqlite3_stmt* s : {read, bump, insert}) sqlite3_finalize(s);
     Report(("Add of " + std::to_string(count) + " bugs").c_str(), times);
 }
 
@@ -573,8 +572,9 @@ void UpdateBugs(IBugSet* bugs, Plain& plain, int count, int bugCount)
     for (int id = 1; ids.size() < wanted && id <= bugCount;
          id += std::max(1, bugCount / (2 * count)))
         if (VersionOf(id) <= 2 && TypeOf(id) == eBug) ids.push_back(id);
-    sqlite3_stmt* read = plain.Prepare("SELECT * FROM tBugReport WHERE BugID = ?");
-    sqlite3_stmt* write = plain.Prepare("UPDATE tBugReport SET Resolution = ? WHERE BugID = ?");
+    db::DriverStatement* read = plain.Prepare("SELECT * FROM tBugReport WHERE BugID = ?");
+    db::DriverStatement* write =
+        plain.Prepare("UPDATE tBugReport SET Resolution = ? WHERE BugID = ?");
     const auto times = InTurns(
         static_cast<int>(ids.size()),
         [&](int i) {
@@ -584,14 +584,13 @@ void UpdateBugs(IBugSet* bugs, Plain& plain, int count, int bugCount)
             Require(bugs->Update(bug.get()), "Update");
         },
         [&](int i) {
-            sqlite3_bind_int(read, 1, ids[static_cast<std::size_t>(i)]);
-            if (sqlite3_step(read) == SQLITE_ROW) Plain::ConsumeRow(read);
-            sqlite3_reset(read);
-            sqlite3_bind_text(write, 1, "Fixed in run two", -1, SQLITE_STATIC);
-            sqlite3_bind_int(write, 2, ids[static_cast<std::size_t>(i)]);
+            read->BindInteger(1, ids[static_cast<std::size_t>(i)]);
+            if (read->Step()) Plain::ConsumeRow(read);
+            read->Reset();
+            write->BindText(1, "Fixed in run two");
+            write->BindInteger(2, ids[static_cast<std::size_t>(i)]);
             plain.Step(write);
         });
-    for (sqlite3_stmt* s : {read, write}) sqlite3_finalize(s);
     Report(("GetBugByID + Update of one column, " + std::to_string(ids.size()) + " bugs").c_str(),
            times);
 }
@@ -702,7 +701,8 @@ int main(int argc, char** argv)
         std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/bugset-bench-XXXXXX";
     if (mkdtemp(pattern.data()) == nullptr) Die("cannot make a work folder");
     const std::string folder = pattern + "/";
-    const std::string path = folder + "bench.mdb";
+    const std::string path = options.database.empty() ? folder + "bench.mdb" : options.database;
+    const bool onServer = db::IsServerDataSource(path);
 
     const auto buildStart = Clock::now();
     BuildDatabase(path, folder, options);
@@ -748,11 +748,8 @@ int main(int argc, char** argv)
     bugs = nullptr;
     context->Close();
     context = nullptr;
-    if (!options.keep) {
-        std::remove(path.c_str());
-        rmdir(pattern.c_str());
-    } else {
-        std::printf("database kept at %s\n", path.c_str());
-    }
+    if (!options.keep && !onServer) std::remove(path.c_str());
+    if (options.keep) std::printf("database kept at %s\n", path.c_str());
+    rmdir(pattern.c_str());
     return 0;
 }
