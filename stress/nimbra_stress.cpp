@@ -1,5 +1,5 @@
 // The multi-process stress run of the engine.
-//   nimbra_stress [--workers N] [--ops N] [--db PATH] [--seed N] [--time-limit SECONDS]
+//   nimbra_stress [--workers N] [--ops N] [--db PATH|ADDRESS] [--seed N] [--time-limit SECONDS]
 //                 [--max-attachment-kb N] [--hold-lock-ms N] [--quick] [--keep]
 // The sub-commands "worker", "reader" and "hold" are the run's own processes.
 #include <cstdio>
@@ -16,13 +16,14 @@ namespace {
 using stress::Options;
 
 const char* const kUsage =
-    "usage: nimbra_stress [--workers 4..8] [--ops N] [--db PATH] [--seed N]\n"
+    "usage: nimbra_stress [--workers 4..8] [--ops N] [--db PATH|ADDRESS] [--seed N]\n"
     "                     [--time-limit SECONDS] [--max-attachment-kb N] [--hold-lock-ms N]\n"
     "                     [--quick] [--keep]\n"
     "  Creates a database, lets N worker processes and one list reader work on it at\n"
     "  once while another program holds the write lock for a while (--hold-lock-ms,\n"
     "  0: never), then checks the file against what every process reported. Exits 1\n"
-    "  when a check fails. --quick: 4 workers x 40 operations, small attachments.\n";
+    "  when a check fails. --quick: 4 workers x 40 operations, small attachments.\n"
+    "  --db: a new file, or a server's postgresql:// address whose schema holds no tables.\n";
 
 std::string ErrorLogOf()
 {

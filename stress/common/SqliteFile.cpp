@@ -1,30 +1,62 @@
 #include "common/SqliteFile.h"
 
+#include <libpq-fe.h>
 #include <zlib.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <memory>
 
 #include <stdexcept>
 
 #include "common/RandomData.h"
+#include "db/Driver.h"
 
 namespace stress {
 
+namespace {
+
+constexpr Oid kByteaOid = 17;
+
+// The server keeps the schema's names in lower case, so a quoted name of the
+// checkers' queries is folded as the server folds an unquoted one.
+std::string FoldQuotedNames(const std::string& sql)
+{
+    std::string out;
+    bool inName = false, inText = false;
+    for (char c : sql) {
+        if (c == '\'' && !inName) inText = !inText;
+        if (c == '"' && !inText) inName = !inName;
+        out += inName ? static_cast<char>(std::tolower(static_cast<unsigned char>(c))) : c;
+    }
+    return out;
+}
+
+}  // namespace
+
 bool SqliteFile::Row::IsNull(int column) const
 {
+    if (result_ != nullptr) return PQgetisnull(result_, row_, column) != 0;
     return sqlite3_column_type(statement_, column) == SQLITE_NULL;
 }
 
 std::int64_t SqliteFile::Row::Int(int column) const
 {
+    if (result_ != nullptr) return static_cast<std::int64_t>(Real(column));
     return sqlite3_column_int64(statement_, column);
 }
 
 double SqliteFile::Row::Real(int column) const
 {
+    if (result_ != nullptr) return std::strtod(PQgetvalue(result_, row_, column), nullptr);
     return sqlite3_column_double(statement_, column);
 }
 
 std::string SqliteFile::Row::Text(int column) const
 {
+    if (result_ != nullptr)
+        return std::string(PQgetvalue(result_, row_, column),
+                           static_cast<std::size_t>(PQgetlength(result_, row_, column)));
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
     return text == nullptr
                ? std::string()
@@ -34,6 +66,18 @@ std::string SqliteFile::Row::Text(int column) const
 
 std::vector<std::uint8_t> SqliteFile::Row::Blob(int column) const
 {
+    if (result_ != nullptr) {
+        if (PQftype(result_, column) != kByteaOid) {
+            const std::string text = Text(column);
+            return std::vector<std::uint8_t>(text.begin(), text.end());
+        }
+        std::size_t size = 0;
+        unsigned char* bytes = PQunescapeBytea(
+            reinterpret_cast<const unsigned char*>(PQgetvalue(result_, row_, column)), &size);
+        std::vector<std::uint8_t> blob(bytes, bytes + (bytes != nullptr ? size : 0));
+        PQfreemem(bytes);
+        return blob;
+    }
     const auto* data = static_cast<const std::uint8_t*>(sqlite3_column_blob(statement_, column));
     const int size = sqlite3_column_bytes(statement_, column);
     return data == nullptr ? std::vector<std::uint8_t>()
@@ -42,6 +86,15 @@ std::vector<std::uint8_t> SqliteFile::Row::Blob(int column) const
 
 SqliteFile::SqliteFile(const std::string& path, Mode mode)
 {
+    if (lindor::db::IsServerDataSource(path)) {
+        server_ = PQconnectdb(path.c_str());
+        if (PQstatus(server_) != CONNECTION_OK) {
+            const std::string why = PQerrorMessage(server_);
+            PQfinish(server_);
+            throw std::runtime_error("cannot open " + path + ": " + why);
+        }
+        return;
+    }
     const int flags = mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
         const std::string why = db_ != nullptr ? sqlite3_errmsg(db_) : "out of memory";
@@ -53,11 +106,20 @@ SqliteFile::SqliteFile(const std::string& path, Mode mode)
 
 SqliteFile::~SqliteFile()
 {
+    if (server_ != nullptr) PQfinish(server_);
     sqlite3_close(db_);
 }
 
 void SqliteFile::ForEach(const std::string& sql, const std::function<void(const Row&)>& visit) const
 {
+    if (server_ != nullptr) {
+        std::unique_ptr<PGresult, void (*)(PGresult*)> result(
+            PQexec(server_, FoldQuotedNames(sql).c_str()), PQclear);
+        if (PQresultStatus(result.get()) != PGRES_TUPLES_OK)
+            throw std::runtime_error(sql + ": " + PQerrorMessage(server_));
+        for (int row = 0; row < PQntuples(result.get()); ++row) visit(Row(result.get(), row));
+        return;
+    }
     sqlite3_stmt* statement = nullptr;
     if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK)
         throw std::runtime_error(sql + ": " + sqlite3_errmsg(db_));
@@ -86,6 +148,7 @@ std::int64_t SqliteFile::Number(const std::string& sql) const
 std::vector<std::string> SqliteFile::IntegrityProblems() const
 {
     std::vector<std::string> problems;
+    if (server_ != nullptr) return problems;
     ForEach("PRAGMA integrity_check", [&](const Row& row) {
         if (row.Text(0) != "ok") problems.push_back("integrity_check: " + row.Text(0));
     });

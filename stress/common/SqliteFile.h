@@ -1,8 +1,12 @@
-// The checkers' own view of a database file: the plain SQLite C API, no
-// engine code, only reads.
+// The checkers' own view of a database: the plain SQLite C API for a file,
+// libpq for a database on a server (a postgresql:// address); no engine
+// code, only reads.
 #pragma once
 
 #include <sqlite3.h>
+
+struct pg_conn;
+struct pg_result;
 
 #include <cstdint>
 #include <functional>
@@ -25,6 +29,7 @@ public:
     class Row {
     public:
         explicit Row(sqlite3_stmt* statement) : statement_(statement) {}
+        Row(const pg_result* result, int row) : result_(result), row_(row) {}
         bool IsNull(int column) const;
         std::int64_t Int(int column) const;
         double Real(int column) const;
@@ -32,7 +37,9 @@ public:
         std::vector<std::uint8_t> Blob(int column) const;
 
     private:
-        sqlite3_stmt* statement_;
+        sqlite3_stmt* statement_ = nullptr;
+        const pg_result* result_ = nullptr;  // a server's rows, as texts
+        int row_ = 0;
     };
 
     SqliteFile(const std::string& path, Mode mode);
@@ -44,11 +51,13 @@ public:
     // The first column of the first row as a number; 0 when there is no row.
     std::int64_t Number(const std::string& sql) const;
     // What PRAGMA integrity_check reports unless "ok", and every row of
-    // PRAGMA foreign_key_check.
+    // PRAGMA foreign_key_check. A server keeps its storage and enforces the
+    // relationships itself: nothing to report there.
     std::vector<std::string> IntegrityProblems() const;
 
 private:
     sqlite3* db_ = nullptr;
+    pg_conn* server_ = nullptr;
 };
 
 // What one attachment archive holds, read independently of the engine.

@@ -6,13 +6,41 @@
 
 #include "common/Clock.h"
 #include "common/Journal.h"
+#include "db/Driver.h"
 #include "run/Operations.h"
 
 namespace stress {
 
+namespace {
+
+// On a server the write lock is the one every writer of the engine takes
+// first; the holder takes it through the engine's own driver.
+int HoldServerLock(const LockHolderConfig& config)
+{
+    Record hold(op::kHold);
+    hold.SetNumber("t0", MonotonicNs());
+    bool held = false;
+    try {
+        const auto server = lindor::db::OpenDriverConnection(config.database);
+        server->BeginWrite();
+        held = true;
+        SleepMs(config.holdMs);
+        server->Execute("ROLLBACK");
+    } catch (const lindor::DatabaseError& error) {
+        std::fprintf(stderr, "lock holder: %s\n", error.description().c_str());
+    }
+    hold.SetNumber("t1", MonotonicNs());
+    hold.Set("verdict", held ? op::kDone : op::kFailed);
+    JournalWriter(config.journal).Append(hold);
+    return held ? 0 : 1;
+}
+
+}  // namespace
+
 int RunLockHolder(const LockHolderConfig& config)
 {
     SleepMs(config.afterMs);
+    if (lindor::db::IsServerDataSource(config.database)) return HoldServerLock(config);
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(config.database.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
         SQLITE_OK) {

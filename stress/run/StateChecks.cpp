@@ -112,14 +112,15 @@ void CheckStoredNames(const SqliteFile& file, Findings& findings)
     file.ForEach(
         "SELECT b.BugID, 'ReportedBy ' || coalesce(b.ReportedBy, 'NULL') || ' for ' || "
         "coalesce(u.UserName, 'no user') FROM tBugReport b LEFT JOIN tUser u "
-        "ON u.UserID = b.ReportedByID WHERE b.ReportedBy IS NOT u.UserName "
+        "ON u.UserID = b.ReportedByID WHERE b.ReportedBy IS DISTINCT FROM u.UserName "
         "UNION ALL SELECT b.BugID, 'ReportedInVersion ' || coalesce(b.ReportedInVersion, 'NULL') "
         "|| ' for ' || coalesce(v.VersionName, 'no version') FROM tBugReport b LEFT JOIN tVersion "
         "v "
-        "ON v.VersionID = b.ReportedInVersionID WHERE b.ReportedInVersion IS NOT v.VersionName "
+        "ON v.VersionID = b.ReportedInVersionID WHERE b.ReportedInVersion IS DISTINCT FROM "
+        "v.VersionName "
         "UNION ALL SELECT b.BugID, 'Classification ' || coalesce(b.Classification, 'NULL') || "
         "' for ' || coalesce(c.ClassName, 'none') FROM tBugReport b LEFT JOIN tClassification c "
-        "ON c.ClassificationID = b.ClassID WHERE b.Classification IS NOT c.ClassName",
+        "ON c.ClassificationID = b.ClassID WHERE b.Classification IS DISTINCT FROM c.ClassName",
         [&](const SqliteFile::Row& row) {
             findings.Add(check, "bug " + row.Text(0) + ": " + row.Text(1));
         });

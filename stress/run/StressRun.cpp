@@ -14,6 +14,7 @@
 #include "common/FileChecks.h"
 #include "common/Names.h"
 #include "common/Process.h"
+#include "db/Driver.h"
 #include "run/ExpectedState.h"
 #include "run/Figures.h"
 #include "run/Operations.h"
@@ -62,13 +63,15 @@ struct RunFolder {
 RunFolder MakeRunFolder(const std::string& database)
 {
     RunFolder run;
-    if (database.empty()) {
+    // A server database is named by its address; the run's files go to a
+    // temporary folder of their own.
+    if (database.empty() || lindor::db::IsServerDataSource(database)) {
         const char* tmp = std::getenv("TMPDIR");
         std::string pattern =
             std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/nimbra-stress-XXXXXX";
         if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make " + pattern);
         run.folder = pattern;
-        run.database = run.folder + "/stress.mdb";
+        run.database = database.empty() ? run.folder + "/stress.mdb" : database;
         return run;
     }
     if (std::filesystem::exists(database))

@@ -185,5 +185,26 @@ TEST_F(TransactionTest, AFailedStatementInsideATransactionLeavesTheRestUsable)
     EXPECT_EQ(Count(first, "SELECT * FROM tBugReport"), 2);
 }
 
+// Another program's write lock held past the wait: the transaction is
+// refused as busy, and the connection writes again once the lock is free.
+TEST_F(TransactionTest, AWriteLockNotHadInTimeLeavesTheConnectionUsable)
+{
+    if (!test::OnServer()) GTEST_SKIP() << "the file's lock waits are tested with processes";
+    const auto holder = OpenDriverConnection(DataSourceOf(cs));
+    holder->BeginWrite();
+    first.database().driver().Execute("SET lock_timeout = '200ms'");
+    try {
+        first.BeginTrans();
+        FAIL() << "the lock was held by another program";
+    } catch (const DatabaseError& e) {
+        EXPECT_EQ(e.code(), dberr::kBusy);
+    }
+    holder->Execute("ROLLBACK");
+    Transaction t(first);
+    AddBug(first, {1});
+    t.Commit();
+    EXPECT_EQ(Count(second, "SELECT * FROM tBugReport"), 1);
+}
+
 }  // namespace
 }  // namespace lindor::db

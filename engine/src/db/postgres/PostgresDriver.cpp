@@ -269,7 +269,7 @@ public:
     std::vector<std::uint8_t> ReadBlob(const std::string& table, const std::string& column,
                                        std::int64_t rowid, std::int64_t offset,
                                        std::int64_t length) override;
-    void BeginWrite() override { RunCommands(std::string("BEGIN; ") + kWriteLock); }
+    void BeginWrite() override;
     std::string StoredTableName(const std::string& name) override;
     std::vector<CatalogColumn> TableColumns(const std::string& table) override;
     std::vector<ForeignKeyInfo> ForeignKeys() override;
@@ -345,6 +345,19 @@ Result PostgresConnection::RunCommands(const std::string& sql)
     if (result == nullptr) throw ConnectionLost(handle());
     if (!Succeeded(result.get())) throw ErrorFor(result.get());
     return result;
+}
+
+// A write lock not had in time leaves the transaction begun and failed; it
+// is rolled back, so the connection is usable for the next call.
+void PostgresConnection::BeginWrite()
+{
+    RunCommands("BEGIN");
+    try {
+        RunCommands(kWriteLock);
+    } catch (const DatabaseError&) {
+        RunCommands("ROLLBACK");
+        throw;
+    }
 }
 
 void PostgresConnection::ReadSettings()
