@@ -1,10 +1,13 @@
 // The main window on a database of the test server: opened by its address,
-// the user logged in and the project's bugs listed.
+// the user logged in and the project's bugs listed; "Bug.cfg" keeps the
+// address for the next start.
 #include <QTest>
 
 #include "client/buglistmodel.h"
 #include "client/buglistview.h"
 #include "client/bugtabview.h"
+#include "client/clientoptions.h"
+#include "client/infobar.h"
 #include "client/mainwindow.h"
 #include "clienttestcase.h"
 #include "widgets/serveraddress.h"
@@ -45,6 +48,20 @@ private slots:
         QCOMPARE(messages->texts(), QStringList());
 
         QVERIFY(!databaseDisplayName(address).contains(QLatin1Char('?')));
+
+        // "Bug.cfg" keeps the address, and the next start logs in there.
+        window.reset();
+        ClientOptions options;
+        options.setDefaultDatabase(true);
+        options.setDatabasePath(address);
+        options.setUseDefaultLogin(true);
+        options.setLoginName(QStringLiteral("ann"));
+        options.setPassword(QStringLiteral("pw"));
+        options.setSavePassword(true);
+        QVERIFY2(options.save(&error), qPrintable(error));
+        window = std::make_unique<MainWindow>();
+        QTRY_COMPARE(window->infoBar()->userText(), QStringLiteral("Ann"));
+        QCOMPARE(messages->texts(), QStringList());
     }
 };
 
