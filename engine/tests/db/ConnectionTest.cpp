@@ -200,6 +200,8 @@ TEST_F(TransactionTest, AWriteLockNotHadInTimeLeavesTheConnectionUsable)
         EXPECT_EQ(e.code(), dberr::kBusy);
     }
     holder->Execute("ROLLBACK");
+    // Back to the usual wait: other test programs share the server's lock.
+    first.database().driver().Execute("SET lock_timeout = '10s'");
     Transaction t(first);
     AddBug(first, {1});
     t.Commit();

@@ -425,8 +425,12 @@ DatabaseError PostgresConnection::ErrorFor(const PGresult* result, const std::st
 {
     const std::string state = Field(result, PG_DIAG_SQLSTATE);
     const std::string message = Field(result, PG_DIAG_MESSAGE_PRIMARY);
-    const std::string table = catalog().TableSpelling(Field(result, PG_DIAG_TABLE_NAME));
+    // "table.column" in the schema's spelling; a failed transaction cannot
+    // read the catalog, and then the server's spelling stands.
     const auto column = [&](const std::string& name) {
+        const std::string reported = Field(result, PG_DIAG_TABLE_NAME);
+        if (PQtransactionStatus(handle()) == PQTRANS_INERROR) return reported + "." + name;
+        const std::string table = catalog().TableSpelling(reported);
         return table + "." + catalog().ColumnSpelling(table, name);
     };
     if (state == "23502") return NotNullError(column(Field(result, PG_DIAG_COLUMN_NAME)));
