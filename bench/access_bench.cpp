@@ -1,7 +1,10 @@
-// Times the access layer's cursor over a large bug table beside the plain
-// SQLite C API doing the same reads in the same process, and prints ratios.
-//   access_bench [rows]      (default 100000)
-#include <sqlite3.h>
+// Times the access layer's cursor over a large bug table beside the
+// database's own statements doing the same reads in the same process, and
+// prints ratios.
+//   access_bench [rows] [--db DATA-SOURCE]      (default 100000 rows)
+// --db: a file path that does not exist yet, or a server address
+// (postgresql://user@host:port/dbname) whose schema holds no tables; by
+// default a file in a temporary folder.
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -15,6 +18,7 @@
 #include <vector>
 
 #include "db/Recordset.h"
+#include "plainstatements.h"
 #include "schema/CreateDB.h"
 
 using namespace lindor;
@@ -52,28 +56,14 @@ long CurrentKB()
     return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
-void Check(int rc, sqlite3* db)
+void Fill(Plain& plain, int rows)
 {
-    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
-        std::fprintf(stderr, "sqlite: %s\n", sqlite3_errmsg(db));
-        std::exit(1);
-    }
-}
-
-void Fill(const std::string& path, int rows)
-{
-    sqlite3* db = nullptr;
-    Check(sqlite3_open(path.c_str(), &db), db);
-    Check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
-    sqlite3_stmt* insert = nullptr;
-    Check(
-        sqlite3_prepare_v2(db,
-                           "INSERT INTO tBugReport (BugID, SeverityName, StatusName, PriorityName, "
-                           "ReproductiveName, Description, Report, ReportedBy, ReportedByID, "
-                           "ReportedDate, ReportedInVersionID, BugType) VALUES "
-                           "(?,?,?,?,?,?,?,?,?,?,?,?)",
-                           -1, &insert, nullptr),
-        db);
+    plain.BeginWrite();
+    db::DriverStatement* insert = plain.Prepare(
+        "INSERT INTO tBugReport (BugID, SeverityName, StatusName, PriorityName, "
+        "ReproductiveName, Description, Report, ReportedBy, ReportedByID, "
+        "ReportedDate, ReportedInVersionID, BugType) VALUES "
+        "(?,?,?,?,?,?,?,?,?,?,?,?)");
     const char* statuses[] = {"Active", "New", "Resolved", "Waiting", "Verified"};
     const char* priorities[] = {"High", "Low", "Normal"};
     const char* severities[] = {"Crash", "Critical", "Moderate", "Normal", "Trivial"};
@@ -83,41 +73,24 @@ void Fill(const std::string& path, int rows)
     for (int id = 1; id <= rows; ++id) {
         const std::string description = "Bug " + std::to_string(id) + ": window " +
                                         std::to_string(random() % 500) + " does not refresh";
-        sqlite3_bind_int(insert, 1, id);
-        sqlite3_bind_text(insert, 2, severities[random() % 5], -1, SQLITE_STATIC);
-        sqlite3_bind_text(insert, 3, statuses[random() % 5], -1, SQLITE_STATIC);
-        sqlite3_bind_text(insert, 4, priorities[random() % 3], -1, SQLITE_STATIC);
-        sqlite3_bind_text(insert, 5, "Always", -1, SQLITE_STATIC);
-        sqlite3_bind_text(insert, 6, description.c_str(), -1, SQLITE_TRANSIENT);
+        insert->BindInteger(1, id);
+        insert->BindText(2, severities[random() % 5]);
+        insert->BindText(3, statuses[random() % 5]);
+        insert->BindText(4, priorities[random() % 3]);
+        insert->BindText(5, "Always");
+        insert->BindText(6, description);
         if (id % 10 == 0)
-            sqlite3_bind_text(insert, 7, memo.c_str(), static_cast<int>(memo.size()),
-                              SQLITE_STATIC);
+            insert->BindText(7, memo);
         else
-            sqlite3_bind_null(insert, 7);
-        sqlite3_bind_text(insert, 8, "Tester", -1, SQLITE_STATIC);
-        sqlite3_bind_int(insert, 9, 1 + id % 20);
-        sqlite3_bind_double(insert, 10, 40000.0 + id / 100.0);
-        sqlite3_bind_int(insert, 11, 1 + id % 4);
-        sqlite3_bind_int(insert, 12, id % 2);
-        Check(sqlite3_step(insert), db);
-        sqlite3_reset(insert);
+            insert->BindNull(7);
+        insert->BindText(8, "Tester");
+        insert->BindInteger(9, 1 + id % 20);
+        insert->BindReal(10, 40000.0 + id / 100.0);
+        insert->BindInteger(11, 1 + id % 4);
+        insert->BindInteger(12, id % 2);
+        plain.Step(insert);
     }
-    sqlite3_finalize(insert);
-    Check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db);
-    sqlite3_close(db);
-}
-
-// Reads every column of the current statement row, as a list shows a row.
-std::size_t ConsumeRow(sqlite3_stmt* s)
-{
-    std::size_t bytes = 0;
-    for (int i = 0; i < sqlite3_column_count(s); ++i) {
-        if (sqlite3_column_type(s, i) == SQLITE_TEXT)
-            bytes += std::string(reinterpret_cast<const char*>(sqlite3_column_text(s, i))).size();
-        else
-            bytes += static_cast<std::size_t>(sqlite3_column_int64(s, i));
-    }
-    return bytes;
+    plain.Exec("COMMIT");
 }
 
 std::size_t ConsumeRow(db::Recordset& rs)
@@ -130,16 +103,6 @@ std::size_t ConsumeRow(db::Recordset& rs)
     return bytes;
 }
 
-std::size_t PlainQuery(sqlite3* db, const std::string& sql, bool consume)
-{
-    sqlite3_stmt* s = nullptr;
-    Check(sqlite3_prepare_v2(db, sql.c_str(), -1, &s, nullptr), db);
-    std::size_t n = 0;
-    while (sqlite3_step(s) == SQLITE_ROW) n += consume ? ConsumeRow(s) : 1;
-    sqlite3_finalize(s);
-    return n;
-}
-
 void Report(const char* what, double ours, double plain)
 {
     std::printf("%-38s %10.3f ms %10.3f ms %8.2fx\n", what, ours, plain,
@@ -150,21 +113,33 @@ void Report(const char* what, double ours, double plain)
 
 int main(int argc, char** argv)
 {
-    const int rows = argc > 1 ? std::atoi(argv[1]) : 100000;
+    int rows = 100000;
+    std::string path;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--db" && i + 1 < argc)
+            path = argv[++i];
+        else if (std::atoi(arg.c_str()) > 0)
+            rows = std::atoi(arg.c_str());
+        else {
+            std::fprintf(stderr, "usage: %s [rows] [--db DATA-SOURCE]\n", argv[0]);
+            return 2;
+        }
+    }
     char folder[] = "/tmp/access-bench-XXXXXX";
     if (mkdtemp(folder) == nullptr) return 1;
-    const std::string path = std::string(folder) + "/bench.mdb";
+    const bool ownFile = path.empty();
+    if (ownFile) path = std::string(folder) + "/bench.mdb";
     if (!CreateDB(path)) return 1;
+    Plain plain(path);
     const auto fillStart = Clock::now();
-    Fill(path, rows);
+    Fill(plain, rows);
     std::printf("database of %d bugs built in %.0f ms\n", rows,
                 std::chrono::duration<double, std::milli>(Clock::now() - fillStart).count());
 
-    sqlite3* plain = nullptr;
-    Check(sqlite3_open_v2(path.c_str(), &plain, SQLITE_OPEN_READONLY, nullptr), plain);
     db::Connection connection(db::BuildConnectionString(path));
     const std::string query = "SELECT * FROM tBugReport ORDER BY BugID";
-    std::printf("%-38s %13s %13s %9s\n", "operation", "engine", "plain SQLite", "ratio");
+    std::printf("%-38s %13s %13s %9s\n", "operation", "engine", "plain", "ratio");
 
     const long rssBefore = CurrentKB();
     db::Recordset rs;
@@ -174,8 +149,7 @@ int main(int argc, char** argv)
         (void)n;
     });
     const long rssOpen = CurrentKB();
-    const double openPlain =
-        Millis([&] { PlainQuery(plain, "SELECT count(*) FROM tBugReport", false); });
+    const double openPlain = Millis([&] { plain.Read("SELECT count(*) FROM tBugReport"); });
     Report("open cursor + row count", openOurs, openPlain);
 
     const double firstOurs = Millis([&] {
@@ -186,8 +160,8 @@ int main(int argc, char** argv)
         }
     });
     const double firstPlain = Millis([&] {
-        PlainQuery(plain, "SELECT count(*) FROM tBugReport", false);
-        PlainQuery(plain, query + " LIMIT 50", true);
+        plain.Read("SELECT count(*) FROM tBugReport");
+        plain.Read(query + " LIMIT 50");
     });
     Report("first screen: reopen + count + 50 rows", firstOurs, firstPlain);
 
@@ -197,15 +171,9 @@ int main(int argc, char** argv)
     std::mt19937 random(7);
     for (int i = 0; i < 5000; ++i) positions.push_back(1 + static_cast<long>(random() % rows));
     int round = 0;
-    std::vector<std::int64_t> keys;  // the baseline is given the keys for free
-    {
-        sqlite3_stmt* s = nullptr;
-        Check(sqlite3_prepare_v2(plain, "SELECT rowid FROM tBugReport ORDER BY BugID", -1, &s,
-                                 nullptr),
-              plain);
-        while (sqlite3_step(s) == SQLITE_ROW) keys.push_back(sqlite3_column_int64(s, 0));
-        sqlite3_finalize(s);
-    }
+    // The baseline is given the keys for free.
+    const std::vector<std::int64_t> keys =
+        plain.Column("SELECT rowid FROM tBugReport ORDER BY BugID");
     const double randomOurs = Millis([&] {
         for (int i = 0; i < 1000; ++i) {
             rs.SetAbsolutePosition(positions[static_cast<std::size_t>(round * 1000 + i)]);
@@ -214,20 +182,16 @@ int main(int argc, char** argv)
         ++round;
     });
     round = 0;
-    sqlite3_stmt* byKey = nullptr;
-    Check(
-        sqlite3_prepare_v2(plain, "SELECT * FROM tBugReport WHERE rowid = ?", -1, &byKey, nullptr),
-        plain);
+    db::DriverStatement* byKey = plain.Prepare("SELECT * FROM tBugReport WHERE rowid = ?");
     const double randomPlain = Millis([&] {
         for (int i = 0; i < 1000; ++i) {
             const long p = positions[static_cast<std::size_t>(round * 1000 + i)];
-            sqlite3_bind_int64(byKey, 1, keys[static_cast<std::size_t>(p - 1)]);
-            if (sqlite3_step(byKey) == SQLITE_ROW) ConsumeRow(byKey);
-            sqlite3_reset(byKey);
+            byKey->BindInteger(1, keys[static_cast<std::size_t>(p - 1)]);
+            if (byKey->Step()) Plain::ConsumeRow(byKey);
+            byKey->Reset();
         }
         ++round;
     });
-    sqlite3_finalize(byKey);
     Report("1000 random positions, whole rows", randomOurs, randomPlain);
 
     const double countOurs = Millis([&] {
@@ -244,10 +208,9 @@ int main(int argc, char** argv)
         (void)n;
     });
     const double filterPlain = Millis([&] {
-        PlainQuery(plain,
-                   "SELECT rowid FROM tBugReport WHERE StatusName = 'Active' AND (PriorityName = "
-                   "'High' OR ReportedDate < 40179) ORDER BY BugID",
-                   false);
+        plain.Column(
+            "SELECT rowid FROM tBugReport WHERE StatusName = 'Active' AND (PriorityName = "
+            "'High' OR ReportedDate < 40179) ORDER BY BugID");
     });
     Report("filter criterion", filterOurs, filterPlain);
     rs.SetFilter("");
@@ -259,7 +222,7 @@ int main(int argc, char** argv)
         ConsumeRow(rs);
     });
     const double findPlain =
-        Millis([&] { PlainQuery(plain, "SELECT * FROM tBugReport WHERE " + findCriterion, true); });
+        Millis([&] { plain.Read("SELECT * FROM tBugReport WHERE " + findCriterion); });
     Report("find a row near the end", findOurs, findPlain);
 
     std::printf(
@@ -267,9 +230,8 @@ int main(int argc, char** argv)
         rssBefore, rssOpen, rows > 0 ? (rssOpen - rssBefore) * 1024.0 / rows : 0.0);
     std::printf("peak resident memory: %ld KB\n", PeakKB());
     rs.Close();
-    sqlite3_close(plain);
     connection.Close();
-    std::remove(path.c_str());
+    if (ownFile) std::remove(path.c_str());
     rmdir(folder);
     return 0;
 }
