@@ -102,7 +102,7 @@ protected:
     void SetUp() override
     {
         setenv("LINDOR_LIBRARY", LINDOR_LIBRARY_PATH, 0);
-        path = FreshFolder() + "team.mdb";
+        path = lindor::apitest::NewTeamDataSource(FreshFolder());
         ComPtr<lindor::IAdmin> creator = Make<lindor::IAdmin>("Lindor.Admin.1");
         ASSERT_EQ(creator->NewMDB(path), S_OK);
         context = Make<lindor::IExeContext>("Lindor.ExeContext.1");

@@ -119,7 +119,7 @@ protected:
                   ::testing::UnitTest::GetInstance()->current_test_info()->name();
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
-        path_ = (folder_ / "team.mdb").string();
+        path_ = lindor::apitest::NewTeamDataSource(folder_);
         ComPtr<lindor::IAdmin> admin = Make<lindor::IAdmin>("Lindor.Admin.1");
         ASSERT_EQ(admin->NewMDB(path_), S_OK) << ErrorText();
         Sql("INSERT INTO tUserRight (UserRightID, AddProject) VALUES (1, 0), (2, 0);"

@@ -66,7 +66,7 @@ protected:
                   ::testing::UnitTest::GetInstance()->current_test_info()->name();
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
-        path_ = (folder_ / "team.mdb").string();
+        path_ = lindor::apitest::NewTeamDataSource(folder_);
         ComPtr<lindor::IAdmin> admin;
         ASSERT_EQ(lindor::CreateObject("Lindor.Admin.1", admin.put()), S_OK);
         ASSERT_EQ(admin->NewMDB(path_), S_OK) << ErrorText();
@@ -248,13 +248,17 @@ TEST_F(MustShow, ProjectsVersionsAndWhatGoesWithThem)
         "|| (SELECT COUNT(*) FROM tProject);";
     const std::string before = Sql(everything);
     EXPECT_EQ(before, "6,2,1,1,1,2,2,3");
-    Sql("CREATE TRIGGER refuse BEFORE DELETE ON tProject BEGIN SELECT RAISE(ABORT, 'refused'); "
-        "END;");
+    const bool server = lindor::apitest::IsServerAddress(path_);
+    Sql(server ? "CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN RAISE "
+                 "EXCEPTION 'refused'; END $$; CREATE TRIGGER refuse BEFORE DELETE ON tProject "
+                 "FOR EACH ROW EXECUTE FUNCTION refuse();"
+               : "CREATE TRIGGER refuse BEFORE DELETE ON tProject BEGIN SELECT RAISE(ABORT, "
+                 "'refused'); END;");
     EXPECT_EQ(projects->DeleteByID(3), E_FAIL);
     EXPECT_EQ(ErrorText(), "Delete Project failed");
     EXPECT_EQ(Sql(everything), before);
 
-    Sql("DROP TRIGGER refuse;");
+    Sql(server ? "DROP TRIGGER refuse ON tProject;" : "DROP TRIGGER refuse;");
     ASSERT_EQ(projects->DeleteByID(3), S_OK) << ErrorText();
     EXPECT_EQ(Sql(everything), "4,1,0,0,0,1,1,2");
     EXPECT_EQ(Sql("SELECT BugID FROM tBugReport;"), "3");
@@ -266,7 +270,7 @@ TEST_F(MustShow, ProjectsVersionsAndWhatGoesWithThem)
 // own connection (Login among them) reach the first context's file again.
 TEST_F(MustShow, ASecondContextGivesTheDatabaseBackWhenItCloses)
 {
-    const std::string other = (folder_ / "other.mdb").string();
+    const std::string other = lindor::apitest::NewTeamDataSource(folder_, "other.mdb");
     ComPtr<lindor::IAdmin> admin;
     ASSERT_EQ(lindor::CreateObject("Lindor.Admin.1", admin.put()), S_OK);
     ASSERT_EQ(admin->NewMDB(other), S_OK) << ErrorText();

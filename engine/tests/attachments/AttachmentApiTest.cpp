@@ -129,9 +129,11 @@ TEST_F(Attachments, AStoredNameOrArchiveTamperedWithWritesNothing)
     EXPECT_FALSE(fs::exists(folder_ / "victim.log"));
 
     // Compressed data overwritten in the middle: found out only while unpacking.
-    Sql("UPDATE tAttachment SET FileName = 'trace.log';"
-        "UPDATE tAttachment SET FileData = CAST(substr(FileData, 1, 2000) || zeroblob(100) || "
-        "substr(FileData, 2101) AS BLOB);");
+    Sql("UPDATE tAttachment SET FileName = 'trace.log';");
+    Sql(OnServer() ? "UPDATE tAttachment SET FileData = substring(FileData FROM 1 FOR 2000) || "
+                     "decode(repeat('00', 100), 'hex') || substring(FileData FROM 2101);"
+                   : "UPDATE tAttachment SET FileData = CAST(substr(FileData, 1, 2000) || "
+                     "zeroblob(100) || substr(FileData, 2101) AS BLOB);");
     EXPECT_EQ(file->GetFile(Out("copy.log")), E_FAIL);
     EXPECT_EQ(ErrorText(), "Get File Failed!");
     EXPECT_FALSE(fs::exists(Out("copy.log"))) << "no part of a damaged file is left";

@@ -194,7 +194,7 @@ TEST_F(BugRights, UpdateStaysInTheBugsProjectAndItsVersions)
     ASSERT_EQ(bug->put_ReportedInVersionID(3), S_OK);
     EXPECT_EQ(bugs->Update(bug.get()), E_FAIL);
     EXPECT_EQ(ErrorText(), "You have no right to update bug, please contact your manager!");
-    EXPECT_EQ(Sql("SELECT ReportedInPrjID, ReportedInVersionID, IFNULL(FixedInVersionID, 0) FROM "
+    EXPECT_EQ(Sql("SELECT ReportedInPrjID, ReportedInVersionID, coalesce(FixedInVersionID, 0) FROM "
                   "tBugReport WHERE BugID = 1;"),
               "1|1|0");
 

@@ -59,6 +59,7 @@ protected:
 
 TEST_F(AttachmentIndex, ANewDatabaseFindsABugsAttachmentsByIndex)
 {
+    if (OnServer()) GTEST_SKIP() << "reads the file's own catalog and query plan";
     EXPECT_EQ(Sql("SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = "
                   "'tAttachment' AND sql LIKE '%BugID%';"),
               "tAttachmentBugID");

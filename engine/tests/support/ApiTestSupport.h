@@ -5,9 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -30,16 +33,66 @@ inline std::string ReadFileBytes(const std::string& path)
     return bytes.str();
 }
 
-// Runs SQL on the database with the sqlite3 shell (its input and output files
-// go in `folder`); returns the output without its last line ends.
+// The database server the tests run against instead of files: the address in
+// $LINDOR_TEST_SERVER (scripts/with-test-server.sh sets it), or empty.
+inline std::string TestServer()
+{
+    const char* server = std::getenv("LINDOR_TEST_SERVER");
+    return server != nullptr ? server : "";
+}
+
+inline bool IsServerAddress(const std::string& database)
+{
+    return database.rfind("postgresql://", 0) == 0;
+}
+
+// SQL for the server: a quoted name is folded to lower case, as the server
+// folds an unquoted one, a blob literal X'..' becomes the server's, and
+// group_concat(x) becomes string_agg(x::text, ',').
+inline std::string ForServer(std::string sql)
+{
+    for (std::size_t at = sql.find("group_concat("); at != std::string::npos;
+         at = sql.find("group_concat(", at)) {
+        const std::size_t open = at + 12;
+        const std::size_t close = sql.find(')', open);
+        sql.replace(at, close + 1 - at,
+                    "string_agg((" + sql.substr(open + 1, close - open - 1) + ")::text, ',')");
+    }
+    std::string out;
+    bool inName = false, inText = false;
+    for (std::size_t i = 0; i < sql.size(); ++i) {
+        const char c = sql[i];
+        const bool blob = !inName && !inText && (c == 'X' || c == 'x') && i + 1 < sql.size() &&
+                          sql[i + 1] == '\'' &&
+                          (i == 0 || !std::isalnum(static_cast<unsigned char>(sql[i - 1])));
+        if (blob) {
+            const std::size_t end = sql.find('\'', i + 2);
+            out += "'\\x" + sql.substr(i + 2, end - i - 2) + "'::bytea";
+            i = end;
+            continue;
+        }
+        if (c == '\'' && !inName) inText = !inText;
+        if (c == '"' && !inText) inName = !inName;
+        out += inName ? static_cast<char>(std::tolower(static_cast<unsigned char>(c))) : c;
+    }
+    return out;
+}
+
+// Runs SQL on the database with the database's own shell, sqlite3 for a file
+// and psql for a server (its input and output files go in `folder`); returns
+// the output without its last line ends, values separated by "|".
 inline std::string RunSql(const std::filesystem::path& folder, const std::string& database,
                           const std::string& statements)
 {
     const std::string input = (folder / "input.sql").string();
     const std::string output = (folder / "output.txt").string();
-    std::ofstream(input) << statements << "\n";
-    const std::string command =
-        "sqlite3 -batch '" + database + "' < '" + input + "' > '" + output + "' 2>&1";
+    const bool server = IsServerAddress(database);
+    std::ofstream(input) << (server ? ForServer(statements) : statements) << "\n";
+    const std::string shell = server ? "PGOPTIONS='-c client_min_messages=warning' psql -X -q -A "
+                                       "-t -v ON_ERROR_STOP=1 '" +
+                                           database + "' -f '" + input + "'"
+                                     : "sqlite3 -batch '" + database + "' < '" + input + "'";
+    const std::string command = shell + " > '" + output + "' 2>&1";
     EXPECT_EQ(std::system(command.c_str()), 0) << ReadFileBytes(output);
     std::string text = ReadFileBytes(output);
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
@@ -68,10 +121,27 @@ inline std::filesystem::path FreshTestFolder(const std::string& area)
     return folder;
 }
 
-// A new database made by Admin.NewMDB in the folder; gives its path.
+// Where a new database of the test goes: `name` in the folder, or on the
+// test server a schema of its own (emptied first).
+inline std::string NewTeamDataSource(const std::filesystem::path& folder,
+                                     const std::string& name = "team.mdb")
+{
+    const std::string path = (folder / name).string();
+    const std::string server = TestServer();
+    if (server.empty()) return path;
+    char schema[32];
+    std::snprintf(schema, sizeof(schema), "a%016zx", std::hash<std::string>{}(path));
+    RunSql(
+        folder, server,
+        std::string("DROP SCHEMA IF EXISTS ") + schema + " CASCADE; CREATE SCHEMA " + schema + ";");
+    return server + (server.find('?') == std::string::npos ? "?" : "&") +
+           "options=-csearch_path%3D" + schema + "%2Cpublic";
+}
+
+// A new database made by Admin.NewMDB for the test; gives its data source.
 inline std::string NewTeamDatabase(const std::filesystem::path& folder)
 {
-    const std::string path = (folder / "team.mdb").string();
+    const std::string path = NewTeamDataSource(folder);
     ComPtr<IAdmin> admin = Make<IAdmin>("Lindor.Admin.1");
     EXPECT_TRUE(admin && admin->NewMDB(path) == S_OK) << ErrorText();
     return path;
@@ -102,6 +172,7 @@ protected:
     {
         return RunSql(folder_, path_, statements);
     }
+    bool OnServer() const { return IsServerAddress(path_); }
     long Count(const std::string& where) const
     {
         return std::stol(Sql("SELECT COUNT(*) FROM " + where + ";"));

@@ -104,7 +104,7 @@ TEST_F(UserRights, TheAdministratorSeesAndChangesEveryone)
     UserWithID(users.get(), 3)->put_Phone("777");
     ASSERT_EQ(users->Update(), S_OK) << ErrorText();
     ASSERT_EQ(users->RemoveByID(2), S_OK) << ErrorText();
-    EXPECT_EQ(Sql("SELECT LoginName || ':' || IFNULL(Phone, '') FROM tUser ORDER BY UserID;"),
+    EXPECT_EQ(Sql("SELECT LoginName || ':' || coalesce(Phone, '') FROM tUser ORDER BY UserID;"),
               "Admin:\nfred:777");
 }
 
